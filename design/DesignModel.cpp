@@ -1,0 +1,142 @@
+#include "DesignModel.h"
+
+#include "platform/File.h"
+#include "platform/ModalQuestions.h"
+#include "platform/Names.h"
+
+#include <algorithm>
+#include <climits>
+#include <cerrno>
+
+DesignModel::DesignModel()
+    : m_FileData(kInitialFileData), m_StitchX(kInitialEntries), m_StitchY(kInitialEntries),
+      m_StitchCmd(kInitialEntries), m_FileList(kInitialFileNames, kFileNameGrowth) {}
+
+int DesignModel::usableLength(int length) const {
+    if (length <= 0)
+        return 0;
+    return static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(length), m_FileData.size()));
+}
+
+void DesignModel::growEntries(std::size_t atLeast) {
+    // Only when parts of a file overlap does a design outgrow the room made before decoding;
+    // grow generously so that such a file costs few reallocations.
+    const std::size_t n = std::max(atLeast, m_StitchCmd.size() + m_StitchCmd.size() / 2);
+    m_StitchX.resize(n);
+    m_StitchY.resize(n);
+    m_StitchCmd.resize(n);
+}
+
+void DesignModel::sizeEntries(int length) {
+    const auto half = static_cast<std::size_t>(std::max(length, 0) / 2);
+    if (m_StitchCmd.size() < half)
+        growEntries(half);
+}
+
+void DesignModel::resetBounds() {
+    m_nMinX = m_nMinY = 1000;
+    m_nMaxX = m_nMaxY = -1000;
+}
+
+void DesignModel::includePoint(std::int16_t x, std::int16_t y) {
+    if (m_nMaxX < x)
+        m_nMaxX = x;
+    if (m_nMinX > x)
+        m_nMinX = x;
+    if (m_nMaxY < y)
+        m_nMaxY = y;
+    if (m_nMinY > y)
+        m_nMinY = y;
+}
+
+void DesignModel::finishDesign(int endIndex) {
+    putEntry(endIndex, END_MARK, END_MARK, CMD_END);
+    m_nWidth = m_nMaxX - m_nMinX;
+    m_nHeight = m_nMaxY - m_nMinY;
+}
+
+void DesignModel::setDisplayFlags(int sewPalette, int pcsColors) {
+    m_bPcsColors = pcsColors;
+    m_bSewPalette = sewPalette;
+    m_bShowDesign = 1;
+    m_bStitchGraphics = 1;
+}
+
+void DesignModel::ShowPlacard(int) {
+    m_bPcsColors = 0;
+    m_bSewPalette = 0;
+    m_bStitchGraphics = 0;
+    m_bShowDesign = 1;
+    RequestRepaint();
+}
+
+void DesignModel::ShowEmpty(int) {
+    m_bPcsColors = 0;
+    m_bSewPalette = 0;
+    m_bShowDesign = 0;
+    m_bStitchGraphics = 1;
+    RequestRepaint();
+}
+
+// Reads the current file whole into m_FileData and returns the number of its bytes there.
+// A failure is reported and the load goes on with what was read.
+int DesignModel::readWholeFile() {
+    std::size_t length = 0;
+    platform::File file;
+    try {
+        file.openForReading(m_strFilePath);
+        const std::uint64_t size = file.length();
+        // The readers count in 32 bits; a larger file is refused rather than cut short.
+        if (size > static_cast<std::uint64_t>(INT_MAX))
+            throw platform::FileError(platform::causeFromErrno(EOVERFLOW), {});
+        if (size != 0) {
+            if (m_FileData.size() < size)
+                m_FileData.resize(size + 1);
+            // A file that shrank since its length was asked hands on only what it delivered,
+            // so the bytes of an earlier file are never decoded as this one's.
+            length = file.read(m_FileData.data(), size);
+            file.close();
+        }
+    } catch (const platform::FileError& error) {
+        length = file.lastReadCount();
+        platform::modalQuestions().messageBox(platform::fileErrorText(error));
+    }
+    return static_cast<int>(length);
+}
+
+namespace {
+using Handler = void (DesignModel::*)(int);
+struct DispatchRow {
+    const char* text;
+    Handler handler;
+};
+constexpr DispatchRow kDispatch[] = {
+    {".PES", &DesignModel::ReadPES},     {".PEC", &DesignModel::ReadPEC},
+    {".DST", &DesignModel::ReadDST},     {".PCS", &DesignModel::ReadPCS},
+    {".SEW", &DesignModel::ReadSEW},     {".ART", &DesignModel::ShowPlacard},
+    {".HUS", &DesignModel::ShowPlacard}, {".KRZ", &DesignModel::ShowEmpty},
+};
+} // namespace
+
+void DesignModel::LoadFile(int index) {
+    const SourceFileName& entry = m_FileList[static_cast<std::size_t>(index)];
+    m_strFileName = entry.name;
+    m_strFilePath = m_strSourceDir + entry.diskName;
+    if (m_strFileName.empty())
+        return;
+
+    const int length = readWholeFile();
+
+    if (m_pSortierDialog)
+        NotifySortierDialog();
+
+    // The type's text anywhere after the first character picks the handler, first row first.
+    const std::string upper = platform::upperCaseName(m_strFileName);
+    for (const DispatchRow& row : kDispatch) {
+        const auto at = upper.find(row.text);
+        if (at != std::string::npos && at >= 1) {
+            (this->*row.handler)(length);
+            return;
+        }
+    }
+}

@@ -1,0 +1,91 @@
+#include "File.h"
+
+#include "FileSystem.h"
+
+#include <fcntl.h>
+
+namespace platform {
+
+namespace {
+[[noreturn]] void fail(int error, const std::string& name) {
+    throw FileError(causeFromErrno(error), name);
+}
+} // namespace
+
+File::~File() {
+    if (m_fd >= 0)
+        fileSystem().close(m_fd);
+}
+
+void File::openWith(const std::string& path, int flags) {
+    if (m_fd >= 0)
+        close();
+    m_path = path;
+    int fd = -1;
+    // An empty name is not a file; the system call would say so with ENOENT as well.
+    if (const int error = path.empty() ? ENOENT : fileSystem().open(path.c_str(), flags, 0666, fd))
+        fail(error, path);
+    m_fd = fd;
+}
+
+void File::openForReading(const std::string& path) { openWith(path, O_RDONLY); }
+
+void File::create(const std::string& path) { openWith(path, O_WRONLY | O_CREAT | O_TRUNC); }
+
+std::uint64_t File::length() {
+    std::uint64_t size = 0;
+    if (const int error = m_fd < 0 ? EBADF : fileSystem().fileSize(m_fd, size))
+        fail(error, {});
+    return size;
+}
+
+std::size_t File::read(void* buffer, std::size_t count) {
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    std::size_t& total = m_lastReadCount;
+    total = 0;
+    while (total < count) {
+        std::size_t done = 0;
+        if (const int error =
+                m_fd < 0 ? EBADF : fileSystem().read(m_fd, bytes + total, count - total, done))
+            fail(error, {});
+        if (done == 0)
+            break;
+        total += done;
+    }
+    return total;
+}
+
+void File::write(const void* buffer, std::size_t count) {
+    const auto* bytes = static_cast<const unsigned char*>(buffer);
+    std::size_t total = 0;
+    while (total < count) {
+        std::size_t done = 0;
+        if (const int error =
+                m_fd < 0 ? EBADF : fileSystem().write(m_fd, bytes + total, count - total, done))
+            fail(error, m_path);
+        if (done == 0)
+            fail(ENOSPC, m_path);
+        total += done;
+    }
+}
+
+void File::flush() {
+    if (const int error = m_fd < 0 ? EBADF : fileSystem().sync(m_fd))
+        fail(error, m_path);
+}
+
+void File::close() {
+    if (m_fd < 0)
+        return;
+    const int fd = m_fd;
+    m_fd = -1; // released whatever close answers
+    if (const int error = fileSystem().close(fd))
+        fail(error, {});
+}
+
+void File::remove(const std::string& path) {
+    if (const int error = path.empty() ? ENOENT : fileSystem().remove(path.c_str()))
+        fail(error, {});
+}
+
+} // namespace platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "FileError.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// An open file. Every failing operation throws FileError; operations that name their file
+// in the error (open, create, write) carry the full path, the others carry none.
+class File {
+public:
+    File() = default;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File(); // closes a file still open, ignoring errors
+
+    void openForReading(const std::string& path);
+    // Creates the file, or empties an existing one, for writing.
+    void create(const std::string& path);
+    std::uint64_t length();
+    // Reads until count bytes are in or the file ends; returns the number read.
+    std::size_t read(void* buffer, std::size_t count);
+    // How many bytes the last read delivered, also when it ended in an error.
+    std::size_t lastReadCount() const { return m_lastReadCount; }
+    void write(const void* buffer, std::size_t count);
+    // Forces the written bytes onto the disk.
+    void flush();
+    void close();
+
+    bool isOpen() const { return m_fd >= 0; }
+    const std::string& path() const { return m_path; }
+
+    static void remove(const std::string& path);
+
+private:
+    void openWith(const std::string& path, int flags);
+
+    int m_fd = -1;
+    std::string m_path;
+    std::size_t m_lastReadCount = 0;
+};
+
+} // namespace platform

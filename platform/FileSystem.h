@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <sys/types.h>
+
+namespace platform {
+
+// The operating system's file calls, behind an interface so that tests can make any of
+// them fail. Every call returns 0 (or a count) on success and an errno value on failure;
+// none of them touches the global errno of the caller.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    struct Status {
+        bool isDirectory = false;
+        std::uint64_t size = 0;
+    };
+
+    virtual int open(const char* path, int flags, mode_t mode, int& fd) = 0;
+    virtual int fileSize(int fd, std::uint64_t& size) = 0;
+    // Reads up to count bytes; done holds the number read (0 at the end of the file).
+    virtual int read(int fd, void* buffer, std::size_t count, std::size_t& done) = 0;
+    virtual int write(int fd, const void* buffer, std::size_t count, std::size_t& done) = 0;
+    virtual int sync(int fd) = 0;
+    virtual int close(int fd) = 0;
+    virtual int remove(const char* path) = 0;
+    virtual int rename(const char* from, const char* to) = 0;
+    virtual int status(const char* path, Status& status) = 0;
+    virtual int makeDirectory(const char* path) = 0;
+};
+
+// The real file system.
+FileSystem& posixFileSystem();
+
+// The file system the program works on: the real one unless a test installed another.
+FileSystem& fileSystem();
+// Installs fs as the program's file system (nullptr goes back to the real one).
+void setFileSystem(FileSystem* fs);
+
+} // namespace platform

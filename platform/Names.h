@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+inline constexpr char kSeparator = '/';
+
+// Upper-cases every letter of a UTF-8 name that has an upper-case form; bytes that are not
+// valid UTF-8 are kept as they are.
+std::string upperCaseName(std::string_view name);
+
+bool endsWithSeparator(std::string_view path);
+// The path with the separator appended unless it already ends in one.
+std::string withTrailingSeparator(std::string_view path);
+// directory + name, with exactly the separator the directory lacks.
+std::string joinPath(std::string_view directory, std::string_view name);
+
+} // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "design/DesignModel.h"
+
+#include <string>
+
+// The browsing side of the design view: the chosen directories and the twelve settings.
+// No window is needed, so browsing is tested without a display.
+class DesignBrowser : public DesignModel {
+public:
+    // Source and target as the user last chose them.
+    std::string m_strQuelle;
+    std::string m_strZiel;
+
+    // Copy settings, handed to the copy-and-sort dialog when it opens.
+    int m_bQuelleLoeschen = 0;
+    int m_bDateienNichtUmbenennen = 0;
+    int m_bMarkenBehalten = 0;
+    int m_bWeiterblaettern = 1;
+
+    // Formats the source scan accepts.
+    int m_bPES = 1;
+    int m_bPEC = 1;
+    int m_bPCS = 1;
+    int m_bDST = 1;
+    int m_bSEW = 1;
+    int m_bART = 0;
+    int m_bHUS = 0;
+    int m_bKRZ = 0;
+};
