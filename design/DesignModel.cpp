@@ -5,8 +5,8 @@
 #include "platform/Names.h"
 
 #include <algorithm>
-#include <climits>
 #include <cerrno>
+#include <climits>
 
 DesignModel::DesignModel()
     : m_FileData(kInitialFileData), m_StitchX(kInitialEntries), m_StitchY(kInitialEntries),
@@ -15,7 +15,8 @@ DesignModel::DesignModel()
 int DesignModel::usableLength(int length) const {
     if (length <= 0)
         return 0;
-    return static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(length), m_FileData.size()));
+    return static_cast<int>(
+        std::min<std::size_t>(static_cast<std::size_t>(length), m_FileData.size()));
 }
 
 void DesignModel::growEntries(std::size_t atLeast) {

@@ -14,12 +14,12 @@ struct Move {
 };
 
 // Displacement of each bit of one record byte, for bytes 0, 1 and 2.
-constexpr std::array<Move, 8> kByte0 = {{{1, 0}, {-1, 0}, {9, 0}, {-9, 0},
-                                         {0, -9}, {0, 9}, {0, -1}, {0, 1}}};
-constexpr std::array<Move, 8> kByte1 = {{{3, 0}, {-3, 0}, {27, 0}, {-27, 0},
-                                         {0, -27}, {0, 27}, {0, -3}, {0, 3}}};
-constexpr std::array<Move, 8> kByte2 = {{{0, 0}, {0, 0}, {81, 0}, {-81, 0},
-                                         {0, -81}, {0, 81}, {0, 0}, {0, 0}}};
+constexpr std::array<Move, 8> kByte0 = {
+    {{1, 0}, {-1, 0}, {9, 0}, {-9, 0}, {0, -9}, {0, 9}, {0, -1}, {0, 1}}};
+constexpr std::array<Move, 8> kByte1 = {
+    {{3, 0}, {-3, 0}, {27, 0}, {-27, 0}, {0, -27}, {0, 27}, {0, -3}, {0, 3}}};
+constexpr std::array<Move, 8> kByte2 = {
+    {{0, 0}, {0, 0}, {81, 0}, {-81, 0}, {0, -81}, {0, 81}, {0, 0}, {0, 0}}};
 
 // The displacement of every value of a byte, summed once so decoding is three look-ups.
 constexpr std::array<Move, 256> tableFor(const std::array<Move, 8>& bits) {
@@ -65,12 +65,12 @@ void DesignModel::ReadDST(int length) {
                 continue;
             }
             // 32-bit position with wrap-around; the model keeps its low 16 bits.
-            x = static_cast<std::int32_t>(static_cast<std::uint32_t>(x) +
-                                          static_cast<std::uint32_t>(kMoves0[b0].dx + kMoves1[b1].dx +
-                                                                     kMoves2[b2].dx));
-            y = static_cast<std::int32_t>(static_cast<std::uint32_t>(y) -
-                                          static_cast<std::uint32_t>(kMoves0[b0].dy + kMoves1[b1].dy +
-                                                                     kMoves2[b2].dy));
+            x = static_cast<std::int32_t>(
+                static_cast<std::uint32_t>(x) +
+                static_cast<std::uint32_t>(kMoves0[b0].dx + kMoves1[b1].dx + kMoves2[b2].dx));
+            y = static_cast<std::int32_t>(
+                static_cast<std::uint32_t>(y) -
+                static_cast<std::uint32_t>(kMoves0[b0].dy + kMoves1[b1].dy + kMoves2[b2].dy));
             const auto ex = static_cast<std::int16_t>(x);
             const auto ey = static_cast<std::int16_t>(y);
             includePoint(ex, ey);

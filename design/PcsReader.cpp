@@ -27,21 +27,21 @@ void DesignModel::ReadPCS(int length) {
     resetBounds();
 
     auto read32 = [&](std::int64_t p) {
-        return static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(byteAt(p, length)) |
-            static_cast<std::uint32_t>(byteAt(p + 1, length)) << 8 |
-            static_cast<std::uint32_t>(byteAt(p + 2, length)) << 16 |
-            static_cast<std::uint32_t>(byteAt(p + 3, length)) << 24);
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(byteAt(p, length)) |
+                                         static_cast<std::uint32_t>(byteAt(p + 1, length)) << 8 |
+                                         static_cast<std::uint32_t>(byteAt(p + 2, length)) << 16 |
+                                         static_cast<std::uint32_t>(byteAt(p + 3, length)) << 24);
     };
 
     for (int i = 0; i < 16; ++i) {
         const int o = kColorTable + 4 * i;
-        m_PcsColors[static_cast<std::size_t>(i)] = static_cast<ColorRef>(byteAt(o, length)) |
-                                                   static_cast<ColorRef>(byteAt(o + 1, length)) << 8 |
-                                                   static_cast<ColorRef>(byteAt(o + 2, length)) << 16;
+        m_PcsColors[static_cast<std::size_t>(i)] =
+            static_cast<ColorRef>(byteAt(o, length)) |
+            static_cast<ColorRef>(byteAt(o + 1, length)) << 8 |
+            static_cast<ColorRef>(byteAt(o + 2, length)) << 16;
     }
-    std::uint16_t stitchesLeft =
-        static_cast<std::uint16_t>(byteAt(kStitchCount, length) | byteAt(kStitchCount + 1, length) << 8);
+    std::uint16_t stitchesLeft = static_cast<std::uint16_t>(byteAt(kStitchCount, length) |
+                                                            byteAt(kStitchCount + 1, length) << 8);
 
     int k = 1;
     std::int32_t lastX = 0;

@@ -9,7 +9,9 @@ constexpr int kStream = 7544;
 constexpr std::uint8_t kEscape = 0x80;
 
 // A displacement byte: 0x80 counts as +128, above it negative.
-int displacement(std::uint8_t v) { return v <= 128 ? v : v - 256; }
+int displacement(std::uint8_t v) {
+    return v <= 128 ? v : v - 256;
+}
 } // namespace
 
 void DesignModel::ReadSEW(int length) {

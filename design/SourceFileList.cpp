@@ -26,4 +26,6 @@ void SourceFileList::removeAt(std::size_t i) {
         m_names.erase(m_names.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
-void SourceFileList::setSize(std::size_t n) { m_names.resize(n); }
+void SourceFileList::setSize(std::size_t n) {
+    m_names.resize(n);
+}

@@ -28,9 +28,13 @@ void File::openWith(const std::string& path, int flags) {
     m_fd = fd;
 }
 
-void File::openForReading(const std::string& path) { openWith(path, O_RDONLY); }
+void File::openForReading(const std::string& path) {
+    openWith(path, O_RDONLY);
+}
 
-void File::create(const std::string& path) { openWith(path, O_WRONLY | O_CREAT | O_TRUNC); }
+void File::create(const std::string& path) {
+    openWith(path, O_WRONLY | O_CREAT | O_TRUNC);
+}
 
 std::uint64_t File::length() {
     std::uint64_t size = 0;

@@ -77,8 +77,12 @@ FileSystem& posixFileSystem() {
     return fs;
 }
 
-FileSystem& fileSystem() { return installed ? *installed : posixFileSystem(); }
+FileSystem& fileSystem() {
+    return installed ? *installed : posixFileSystem();
+}
 
-void setFileSystem(FileSystem* fs) { installed = fs; }
+void setFileSystem(FileSystem* fs) {
+    installed = fs;
+}
 
 } // namespace platform

@@ -26,6 +26,8 @@ ModalQuestions& modalQuestions() {
     return installed ? *installed : fallback;
 }
 
-void setModalQuestions(ModalQuestions* questions) { installed = questions; }
+void setModalQuestions(ModalQuestions* questions) {
+    installed = questions;
+}
 
 } // namespace platform

@@ -80,7 +80,9 @@ std::string upperCaseName(std::string_view name) {
     return out;
 }
 
-bool endsWithSeparator(std::string_view path) { return !path.empty() && path.back() == kSeparator; }
+bool endsWithSeparator(std::string_view path) {
+    return !path.empty() && path.back() == kSeparator;
+}
 
 std::string withTrailingSeparator(std::string_view path) {
     std::string out(path);

@@ -13,7 +13,9 @@ int ask(const std::string& text, QMessageBox::StandardButtons buttons) {
 }
 } // namespace
 
-void QtModalQuestions::messageBox(const std::string& text) { ask(text, QMessageBox::Ok); }
+void QtModalQuestions::messageBox(const std::string& text) {
+    ask(text, QMessageBox::Ok);
+}
 
 bool QtModalQuestions::askYesNo(const std::string& text) {
     return ask(text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

@@ -2,11 +2,17 @@
 
 namespace platform {
 
-ScriptedQuestions::ScriptedQuestions() : m_previous(&modalQuestions()) { setModalQuestions(this); }
+ScriptedQuestions::ScriptedQuestions() : m_previous(&modalQuestions()) {
+    setModalQuestions(this);
+}
 
-ScriptedQuestions::~ScriptedQuestions() { setModalQuestions(m_previous); }
+ScriptedQuestions::~ScriptedQuestions() {
+    setModalQuestions(m_previous);
+}
 
-void ScriptedQuestions::messageBox(const std::string& text) { shown.push_back(text); }
+void ScriptedQuestions::messageBox(const std::string& text) {
+    shown.push_back(text);
+}
 
 bool ScriptedQuestions::askYesNo(const std::string& text) {
     shown.push_back(text);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// One entry of a directory listing. "." and ".." are never reported.
+struct DirectoryEntry {
+    std::string name;         // exactly as on disk
+    bool isDirectory = false; // a directory, or a symbolic link to one
+    bool isSymlink = false;
+};
+
+// Walks one directory's entries in the order the file system returns them.
+class DirectoryReader {
+public:
+    DirectoryReader() = default;
+    explicit DirectoryReader(const std::string& directory) { open(directory); }
+    DirectoryReader(const DirectoryReader&) = delete;
+    DirectoryReader& operator=(const DirectoryReader&) = delete;
+    ~DirectoryReader() { close(); }
+
+    // False when the directory cannot be listed (missing, not a directory, no permission).
+    bool open(const std::string& directory);
+    // The next entry; false at the end of the listing or when it cannot be read further.
+    bool next(DirectoryEntry& entry);
+    void close();
+
+private:
+    void* m_dir = nullptr; // DIR*
+    std::string m_directory;
+};
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#include "platform/Names.h"
+
+#include <gtest/gtest.h>
+
+using platform::joinPath;
+using platform::upperCaseName;
+
+TEST(Names, UpperCasingCoversLettersBeyondAscii) {
+    EXPECT_EQ(upperCaseName("rose.pes"), "ROSE.PES");
+    EXPECT_EQ(upperCaseName("Stern.Dst"), "STERN.DST");
+    EXPECT_EQ(upperCaseName("vögel-äöü.pes"), "VÖGEL-ÄÖÜ.PES");
+    EXPECT_EQ(upperCaseName("ελιά.sew"), "ΕΛΙΆ.SEW");
+    EXPECT_EQ(upperCaseName("12_+#.pcs"), "12_+#.PCS");
+}
+
+TEST(Names, BytesThatAreNotUtf8StayAsTheyAre) {
+    // A Latin-1 'ä' (0xE4) on its own, a cut-short sequence, an overlong slash.
+    EXPECT_EQ(upperCaseName("b\xE4r.pes"), "B\xE4R.PES");
+    EXPECT_EQ(upperCaseName("x\xC3"), "X\xC3");
+    EXPECT_EQ(upperCaseName("\xC0\xAF"
+                            "a"),
+              "\xC0\xAF"
+              "A");
+    EXPECT_EQ(upperCaseName("\xED\xA0\x80z"), "\xED\xA0\x80Z"); // an encoded surrogate
+}
+
+TEST(Names, JoiningAddsOnlyAMissingSeparator) {
+    EXPECT_EQ(joinPath("/muster", "ROSE.PES"), "/muster/ROSE.PES");
+    EXPECT_EQ(joinPath("/muster/", "ROSE.PES"), "/muster/ROSE.PES");
+    EXPECT_EQ(joinPath("/", "x"), "/x");
+    EXPECT_EQ(platform::withTrailingSeparator(""), "/");
+}

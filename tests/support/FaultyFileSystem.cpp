@@ -1,0 +1,100 @@
+#include "FaultyFileSystem.h"
+
+#include <algorithm>
+
+FaultyFileSystem::FaultyFileSystem() : m_real(platform::posixFileSystem()) {
+    platform::setFileSystem(this);
+}
+
+FaultyFileSystem::~FaultyFileSystem() {
+    platform::setFileSystem(nullptr);
+}
+
+void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip) {
+    m_op = op;
+    m_error = error;
+    m_pathPart = std::move(pathPart);
+    m_skip = skip;
+}
+
+int FaultyFileSystem::check(Op op, const char* path) {
+    ++m_calls[static_cast<int>(op)];
+    if (op != m_op)
+        return 0;
+    if (!m_pathPart.empty() && path &&
+        std::string_view(path).find(m_pathPart) == std::string_view::npos)
+        return 0;
+    if (m_skip > 0) {
+        --m_skip;
+        return 0;
+    }
+    return m_error;
+}
+
+int FaultyFileSystem::open(const char* path, int flags, mode_t mode, int& fd) {
+    if (int e = check(Op::Open, path))
+        return e;
+    return m_real.open(path, flags, mode, fd);
+}
+
+int FaultyFileSystem::fileSize(int fd, std::uint64_t& size) {
+    if (int e = check(Op::FileSize, nullptr))
+        return e;
+    return m_real.fileSize(fd, size);
+}
+
+int FaultyFileSystem::read(int fd, void* buffer, std::size_t count, std::size_t& done) {
+    if (int e = check(Op::Read, nullptr))
+        return e;
+    count = std::min(count, m_readLimit);
+    const int e = m_real.read(fd, buffer, count, done);
+    if (m_readLimit != static_cast<std::size_t>(-1))
+        m_readLimit -= done;
+    return e;
+}
+
+int FaultyFileSystem::write(int fd, const void* buffer, std::size_t count, std::size_t& done) {
+    if (int e = check(Op::Write, nullptr)) {
+        done = 0;
+        return e;
+    }
+    return m_real.write(fd, buffer, count, done);
+}
+
+int FaultyFileSystem::sync(int fd) {
+    if (int e = check(Op::Sync, nullptr))
+        return e;
+    return m_real.sync(fd);
+}
+
+int FaultyFileSystem::close(int fd) {
+    // The descriptor is released whatever the answer, as on Linux.
+    const int real = m_real.close(fd);
+    if (int e = check(Op::Close, nullptr))
+        return e;
+    return real;
+}
+
+int FaultyFileSystem::remove(const char* path) {
+    if (int e = check(Op::Remove, path))
+        return e;
+    return m_real.remove(path);
+}
+
+int FaultyFileSystem::rename(const char* from, const char* to) {
+    if (int e = check(Op::Rename, to))
+        return e;
+    return m_real.rename(from, to);
+}
+
+int FaultyFileSystem::status(const char* path, Status& status) {
+    if (int e = check(Op::Status, path))
+        return e;
+    return m_real.status(path, status);
+}
+
+int FaultyFileSystem::makeDirectory(const char* path) {
+    if (int e = check(Op::MakeDirectory, path))
+        return e;
+    return m_real.makeDirectory(path);
+}
