@@ -11,6 +11,19 @@ class CDesignAnsicht : public QWidget, public DesignBrowser {
 public:
     explicit CDesignAnsicht(QWidget* parent = nullptr);
 
+    // Menu commands.
+    void OnNachKategorien();
+    void OnOptionen();
+
+    // The user messages relayed by the main window; each returns 0.
+    long OnQuelleEinlesen();
+    long OnVorherigeDatei();
+    long OnNaechsteDatei();
+    long OnSortierenBeendet();
+    long OnDateiEntfernt();
+
 protected:
+    bool event(QEvent* event) override;
     void RequestRepaint() override;
+    void NotifySortierDialog() override;
 };

@@ -1,0 +1,4 @@
+// The options command of the view.
+#include "DesignAnsicht.h"
+
+void CDesignAnsicht::OnOptionen() {}
