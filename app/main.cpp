@@ -1,4 +1,4 @@
-#include "platform/QtModalQuestions.h"
+#include "QtModalQuestions.h"
 #include "view/DesignAnsicht.h"
 
 #include <QApplication>

@@ -15,6 +15,12 @@ public:
         std::fprintf(stderr, "Nadelix: %s (answered No)\n", text.c_str());
         return false;
     }
+    bool chooseDirectory(const std::string&, std::string&) override { return false; }
+    bool askNewCategory(const std::string&, std::string&) override { return false; }
+    bool askSaveFileName(const std::string&, const std::string&, const std::string&,
+                         std::string&) override {
+        return false;
+    }
 };
 
 ModalQuestions* installed = nullptr;
