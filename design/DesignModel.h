@@ -107,6 +107,11 @@ private:
         m_StitchCmd[static_cast<std::size_t>(k)] = cmd;
     }
     void growEntries(std::size_t atLeast);
+    // Makes room for entries 0 to n - 1 before a decoding loop writes them unchecked.
+    void reserveEntries(std::size_t n) {
+        if (m_StitchCmd.size() < n)
+            growEntries(n);
+    }
     void resetBounds();
     void includePoint(std::int16_t x, std::int16_t y);
     void finishDesign(int endIndex);

@@ -7,45 +7,77 @@ DesignModel::PecResult DesignModel::DecodePecStitches(int start, int length, int
     std::int64_t p = start;
     std::int16_t x = 0;
     std::int16_t y = 0;
+    if (p >= length)
+        return {k, x, y};
 
-    // A short field is one byte of 7 bits (0x40..0x7F negative); a long field has the high
-    // bit set and holds a signed 12-bit value in the low four bits and the next byte.
-    auto field = [&]() -> int {
-        const int b = byteAt(p, length);
-        if (b < 0x80) {
-            p += 1;
-            return b < 0x40 ? b : b - 128;
-        }
-        int high = b & 0x0F;
-        if (high >= 8)
-            high -= 16;
-        const int value = high * 256 + byteAt(p + 1, length);
-        p += 2;
-        return value;
-    };
+    // Every record takes at least two bytes (only a last one cut short by the end may take
+    // one), so this is room for every entry the data can give.
+    reserveEntries(static_cast<std::size_t>(k) + static_cast<std::size_t>(length - p) / 2 + 2);
+    std::int16_t* ex = m_StitchX.data();
+    std::int16_t* ey = m_StitchY.data();
+    std::uint8_t* ec = m_StitchCmd.data();
+    const std::uint8_t* data = m_FileData.data();
+    // Bounds and colour count in locals: the compiler cannot keep members in registers
+    // across the stores into the entry arrays.
+    std::int16_t minX = m_nMinX, maxX = m_nMaxX, minY = m_nMinY, maxY = m_nMaxY;
+    int colors = m_nColors;
 
-    while (p < length) {
-        const std::uint8_t b0 = byteAt(p, length);
-        const std::uint8_t b1 = byteAt(p + 1, length);
+    // One record from p; false at the end record. With checked false the caller has made
+    // sure that the four bytes a record can take lie before the length; otherwise bytes at
+    // or past the length read as 0.
+    auto record = [&]<bool checked>() -> bool {
+        auto at = [&](std::int64_t q) -> int {
+            if constexpr (checked)
+                return q < length ? data[q] : 0;
+            else
+                return data[q];
+        };
+        // A short field is one byte of 7 bits (0x40..0x7F negative); a long field has the
+        // high bit set and holds a signed 12-bit value in the low four bits and the next byte.
+        // Both are worked out and one is picked, which spares a hard-to-predict branch.
+        auto field = [&]() -> int {
+            const int b = at(p);
+            const int c = at(p + 1);
+            const int shortValue = static_cast<std::int8_t>(b << 1) >> 1;
+            const int longValue = (static_cast<std::int8_t>(b << 4) >> 4) * 256 + c;
+            const int isLong = b >> 7;
+            p += 1 + isLong;
+            return isLong ? longValue : shortValue;
+        };
+
+        const int b0 = at(p);
+        const int b1 = at(p + 1);
         if (b0 == 0xFF && b1 == 0x00)
-            break;
+            return false;
         if (b0 == 0xFE && b1 == 0xB0) {
-            putEntry(k++, x, y, CMD_COLOR_CHANGE);
-            ++m_nColors;
+            ex[k] = x, ey[k] = y, ec[k] = CMD_COLOR_CHANGE;
+            ++k;
+            ++colors;
             p += 3;
-            continue;
+            return true;
         }
         x = static_cast<std::int16_t>(x + field());
-        if (m_nMaxX < x)
-            m_nMaxX = x;
-        if (m_nMinX > x)
-            m_nMinX = x;
+        if (maxX < x)
+            maxX = x;
+        if (minX > x)
+            minX = x;
         y = static_cast<std::int16_t>(y + field());
-        if (m_nMaxY < y)
-            m_nMaxY = y;
-        if (m_nMinY > y)
-            m_nMinY = y;
-        putEntry(k++, x, y, CMD_STITCH);
-    }
+        if (maxY < y)
+            maxY = y;
+        if (minY > y)
+            minY = y;
+        ex[k] = x, ey[k] = y, ec[k] = CMD_STITCH;
+        ++k;
+        return true;
+    };
+
+    bool more = true;
+    while (more && p + 4 <= length)
+        more = record.template operator()<false>();
+    while (more && p < length)
+        more = record.template operator()<true>();
+
+    m_nMinX = minX, m_nMaxX = maxX, m_nMinY = minY, m_nMaxY = maxY;
+    m_nColors = colors;
     return {k, x, y};
 }

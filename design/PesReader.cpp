@@ -2,7 +2,8 @@
 // files may hold several parts, which are laid out one below the other.
 #include "DesignModel.h"
 
-#include <vector>
+#include <array>
+#include <span>
 
 namespace {
 constexpr int kPecColorCount = 48;
@@ -18,8 +19,11 @@ void DesignModel::ReadPES(int length) {
     const std::uint8_t v1 = byteAt(7, length);
     const bool candidate = (v0 == '2' && v1 == '5') || (v0 == '3' && v1 == '0');
 
-    std::vector<int> parts;
-    parts.push_back(byteAt(8, length) | byteAt(9, length) << 8 | byteAt(10, length) << 16);
+    // At most 255 parts: the first and one per further part the header declares.
+    std::array<int, 256> partOffsets;
+    std::size_t partCount = 0;
+    partOffsets[partCount++] =
+        byteAt(8, length) | byteAt(9, length) << 8 | byteAt(10, length) << 16;
 
     bool multiPart = false;
     const int declaredParts = byteAt(12, length);
@@ -27,11 +31,12 @@ void DesignModel::ReadPES(int length) {
         multiPart = true;
         for (int search = 1; search < declaredParts; ++search) {
             bool found = false;
-            for (std::int64_t p = static_cast<std::int64_t>(parts.back()) + kPartSearchSkip;
+            for (std::int64_t p =
+                     static_cast<std::int64_t>(partOffsets[partCount - 1]) + kPartSearchSkip;
                  p < length; ++p) {
                 if (byteAt(p, length) == 0x4C && byteAt(p + 1, length) == 0x41 &&
                     byteAt(p + 2, length) == 0x3A) {
-                    parts.push_back(static_cast<int>(p));
+                    partOffsets[partCount++] = static_cast<int>(p);
                     found = true;
                     break;
                 }
@@ -44,6 +49,7 @@ void DesignModel::ReadPES(int length) {
 
     // The parts' colour tables one after the other; what does not fit the list is dropped.
     int colorIndex = 0;
+    const auto parts = std::span(partOffsets.data(), partCount);
     for (const int o : parts) {
         const int n = byteAt(static_cast<std::int64_t>(o) + kPecColorCount, length) + 1;
         for (int i = 0; i < n && colorIndex < kColorListSize; ++i)

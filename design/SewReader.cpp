@@ -30,39 +30,73 @@ void DesignModel::ReadSEW(int length) {
     std::int32_t x = 0;
     std::int32_t y = 0;
 
-    auto moveTo = [&](std::uint8_t dx, std::uint8_t dy, std::uint8_t cmd) {
-        x = static_cast<std::int32_t>(static_cast<std::uint32_t>(x) +
-                                      static_cast<std::uint32_t>(displacement(dx)));
-        y = static_cast<std::int32_t>(static_cast<std::uint32_t>(y) -
-                                      static_cast<std::uint32_t>(displacement(dy)));
-        const auto ex = static_cast<std::int16_t>(x);
-        const auto ey = static_cast<std::int16_t>(y);
-        includePoint(ex, ey);
-        putEntry(k++, ex, ey, cmd);
-    };
-
     if (length > kStream) {
+        // Every record takes at least two bytes: room for all entries, written unchecked.
+        reserveEntries(static_cast<std::size_t>(k) +
+                       static_cast<std::size_t>(length - kStream) / 2 + 1);
+        std::int16_t* ex = m_StitchX.data();
+        std::int16_t* ey = m_StitchY.data();
+        std::uint8_t* ec = m_StitchCmd.data();
+        const std::uint8_t* data = m_FileData.data();
+        std::int16_t minX = m_nMinX, maxX = m_nMaxX, minY = m_nMinY, maxY = m_nMaxY;
+        auto at = [&](std::int64_t q) -> std::uint8_t { return q < length ? data[q] : 0; };
+
+        // A stitch or jump: 32-bit position with wrap-around, entries and bounds in 16 bits.
+        auto moveTo = [&](std::uint8_t dx, std::uint8_t dy, std::uint8_t cmd) {
+            x = static_cast<std::int32_t>(static_cast<std::uint32_t>(x) +
+                                          static_cast<std::uint32_t>(displacement(dx)));
+            y = static_cast<std::int32_t>(static_cast<std::uint32_t>(y) -
+                                          static_cast<std::uint32_t>(displacement(dy)));
+            const auto px = static_cast<std::int16_t>(x);
+            const auto py = static_cast<std::int16_t>(y);
+            if (maxX < px)
+                maxX = px;
+            if (minX > px)
+                minX = px;
+            if (maxY < py)
+                maxY = py;
+            if (minY > py)
+                minY = py;
+            ex[k] = px, ey[k] = py, ec[k] = cmd;
+            ++k;
+        };
+
+        // One record from p; with checked false all four bytes from p lie before the length.
         std::int64_t p = kStream;
-        while (p < length) {
-            const std::uint8_t b0 = byteAt(p, length);
-            const std::uint8_t c = byteAt(p + 1, length);
+        auto record = [&]<bool checked>() -> bool {
+            auto get = [&](std::int64_t q) -> std::uint8_t {
+                if constexpr (checked)
+                    return at(q);
+                else
+                    return data[q];
+            };
+            const std::uint8_t b0 = get(p);
+            const std::uint8_t c = get(p + 1);
             if (b0 != kEscape) {
                 moveTo(b0, c, CMD_STITCH);
                 p += 2;
             } else if (c == 0x01 || c == 0x05) {
-                putEntry(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                         CMD_COLOR_CHANGE);
+                ex[k] = static_cast<std::int16_t>(x), ey[k] = static_cast<std::int16_t>(y);
+                ec[k] = CMD_COLOR_CHANGE;
+                ++k;
                 ++m_nColors;
                 p += 2;
             } else if (c == 0x02 || c == 0x04) {
-                moveTo(byteAt(p + 2, length), byteAt(p + 3, length), CMD_JUMP);
+                moveTo(get(p + 2), get(p + 3), CMD_JUMP);
                 p += 4;
             } else if (c == 0x10) {
-                break;
+                return false;
             } else {
                 p += 4;
             }
-        }
+            return true;
+        };
+        bool more = true;
+        while (more && p + 4 <= length)
+            more = record.template operator()<false>();
+        while (more && p < length)
+            more = record.template operator()<true>();
+        m_nMinX = minX, m_nMaxX = maxX, m_nMinY = minY, m_nMaxY = maxY;
     }
 
     finishDesign(k);

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <cstddef>
+
+// Counts calls of the global operator new, to show that a hot path does not allocate.
+std::size_t allocationCount();
