@@ -131,13 +131,18 @@ void DesignModel::LoadFile(int index) {
     if (m_pSortierDialog)
         NotifySortierDialog();
 
+    DispatchByName(m_strFileName, length);
+}
+
+bool DesignModel::DispatchByName(const std::string& name, int length) {
     // The type's text anywhere after the first character picks the handler, first row first.
-    const std::string upper = platform::upperCaseName(m_strFileName);
+    const std::string upper = platform::upperCaseName(name);
     for (const DispatchRow& row : kDispatch) {
         const auto at = upper.find(row.text);
         if (at != std::string::npos && at >= 1) {
             (this->*row.handler)(length);
-            return;
+            return true;
         }
     }
+    return false;
 }

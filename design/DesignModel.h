@@ -36,6 +36,8 @@ public:
 
     // Reads the file at index of m_FileList and shows it.
     void LoadFile(int index);
+    // Calls the handler that the name's type text picks; false when none matches.
+    bool DispatchByName(const std::string& name, int length);
 
     // The handlers; each takes the file's length and finds its bytes in m_FileData.
     void ReadPES(int length);
