@@ -1,5 +1,6 @@
 #include "DirectoryReader.h"
 
+#include "FileSystem.h"
 #include "Names.h"
 
 #include <dirent.h>
@@ -10,7 +11,8 @@ namespace platform {
 bool DirectoryReader::open(const std::string& directory) {
     close();
     m_directory = withTrailingSeparator(directory);
-    m_dir = ::opendir(directory.empty() ? "" : directory.c_str());
+    if (fileSystem().openDirectory(directory.c_str(), m_dir) != 0)
+        m_dir = nullptr;
     return m_dir != nullptr;
 }
 
@@ -23,15 +25,18 @@ bool DirectoryReader::next(DirectoryEntry& entry) {
             continue;
         entry.name.assign(name);
         entry.isSymlink = d->d_type == DT_LNK;
-        if (d->d_type == DT_DIR) {
-            entry.isDirectory = true;
-        } else if (d->d_type == DT_REG) {
-            entry.isDirectory = false;
-        } else {
-            // Links, and file systems that do not fill in the type: ask for the target.
+        entry.isDirectory = d->d_type == DT_DIR;
+        entry.isSpecial = d->d_type == DT_FIFO || d->d_type == DT_SOCK || d->d_type == DT_CHR ||
+                          d->d_type == DT_BLK;
+        if (d->d_type == DT_LNK || d->d_type == DT_UNKNOWN) {
+            // Links, and file systems that do not fill in the type: ask for the target. A link
+            // that leads nowhere (dangling, or a loop) counts as a file.
             struct stat st {};
             const std::string path = m_directory + entry.name;
-            entry.isDirectory = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            if (::stat(path.c_str(), &st) == 0) {
+                entry.isDirectory = S_ISDIR(st.st_mode);
+                entry.isSpecial = !S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode);
+            }
         }
         return true;
     }

@@ -9,6 +9,8 @@ struct DirectoryEntry {
     std::string name;         // exactly as on disk
     bool isDirectory = false; // a directory, or a symbolic link to one
     bool isSymlink = false;
+    // A FIFO, socket or device, or a link to one: opening it to read may block or never end.
+    bool isSpecial = false;
 };
 
 // Walks one directory's entries in the order the file system returns them.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,6 +67,11 @@ public:
     }
 
     int makeDirectory(const char* path) override { return ::mkdir(path, 0777) == 0 ? 0 : errno; }
+
+    int openDirectory(const char* path, void*& dir) override {
+        dir = ::opendir(path);
+        return dir ? 0 : errno;
+    }
 };
 
 FileSystem* installed = nullptr;

@@ -28,6 +28,8 @@ public:
     virtual int rename(const char* from, const char* to) = 0;
     virtual int status(const char* path, Status& status) = 0;
     virtual int makeDirectory(const char* path) = 0;
+    // Starts a directory listing; dir is the open DIR* handed to readdir and closedir.
+    virtual int openDirectory(const char* path, void*& dir) = 0;
 };
 
 // The real file system.

@@ -4,8 +4,8 @@
 
 #include <string>
 
-// The browsing side of the design view: the chosen directories and the twelve settings.
-// No window is needed, so browsing is tested without a display.
+// The browsing side of the design view: the chosen directories, the twelve settings and the
+// source scan. No window is needed, so browsing is tested without a display.
 class DesignBrowser : public DesignModel {
 public:
     // Source and target as the user last chose them.
@@ -27,4 +27,16 @@ public:
     int m_bART = 0;
     int m_bHUS = 0;
     int m_bKRZ = 0;
+
+    // Fills m_FileList with the accepted files of one directory level, in listing order, and
+    // returns how many were added. A directory that cannot be listed leaves the list empty.
+    int ScanSource(const std::string& directory);
+
+    // Makes directory the source and scans it from the start: m_strSourceDir ends in a
+    // separator, the list holds only the new scan and the index is 0.
+    void RescanSource(const std::string& directory);
+
+    // Whether a name, as shown, is of a type the settings accept: its last three characters
+    // alone decide, so no dot is needed.
+    bool IsAcceptedName(const std::string& shownName) const;
 };

@@ -98,3 +98,11 @@ int FaultyFileSystem::makeDirectory(const char* path) {
         return e;
     return m_real.makeDirectory(path);
 }
+
+int FaultyFileSystem::openDirectory(const char* path, void*& dir) {
+    if (int e = check(Op::OpenDirectory, path)) {
+        dir = nullptr;
+        return e;
+    }
+    return m_real.openDirectory(path, dir);
+}

@@ -19,7 +19,9 @@ public:
         Remove,
         Rename,
         Status,
-        MakeDirectory
+        MakeDirectory,
+        OpenDirectory,
+        Count
     };
 
     FaultyFileSystem();
@@ -43,6 +45,7 @@ public:
     int rename(const char* from, const char* to) override;
     int status(const char* path, Status& status) override;
     int makeDirectory(const char* path) override;
+    int openDirectory(const char* path, void*& dir) override;
 
 private:
     int check(Op op, const char* path);
@@ -53,5 +56,5 @@ private:
     std::string m_pathPart;
     int m_skip = 0;
     std::size_t m_readLimit = static_cast<std::size_t>(-1);
-    int m_calls[11] = {};
+    int m_calls[static_cast<int>(Op::Count)] = {};
 };
