@@ -54,9 +54,11 @@ int colorChangesOf(const DesignModel& m) {
 
 } // namespace
 
-TEST(SampleFiles, EveryDecodedSampleKeepsTheModelsInvariants) {
+namespace {
+// Decodes every design file of a directory; returns how many it decoded.
+int decodeAll(const char* directory) {
     int decoded = 0;
-    for (const auto& item : fs::directory_iterator(NADELIX_TEST_DATA)) {
+    for (const auto& item : fs::directory_iterator(directory)) {
         const std::string type = typeOf(item.path());
         const std::string name = item.path().filename().string();
         CountingModel m;
@@ -79,7 +81,16 @@ TEST(SampleFiles, EveryDecodedSampleKeepsTheModelsInvariants) {
             EXPECT_EQ(m.m_nColors, 1 + colorChangesOf(m)) << name;
         }
     }
-    EXPECT_EQ(decoded, 27);
+    return decoded;
+}
+} // namespace
+
+TEST(SampleFiles, EveryDecodedSampleKeepsTheModelsInvariants) {
+    EXPECT_EQ(decodeAll(NADELIX_TEST_DATA), 27);
+}
+
+TEST(SampleFiles, TheExamplesForNewUsersDecode) {
+    EXPECT_EQ(decodeAll(NADELIX_EXAMPLES), 6);
 }
 
 TEST(SampleFiles, APesFileAndItsPecBlockGiveTheSameDesign) {
