@@ -6,6 +6,7 @@
 #include "platform/ScriptedQuestions.h"
 
 #include <cerrno>
+#include <unistd.h>
 
 using Op = FaultyFileSystem::Op;
 
@@ -222,4 +223,16 @@ TEST(LoadFile, PlacardAndEmptyChangeOnlyTheFlags) {
     EXPECT_EQ(l.model.m_bStitchGraphics, 1);
     EXPECT_EQ(entriesOf(l.model), design);
     EXPECT_EQ(l.model.repaints, 3);
+}
+
+TEST(LoadFile, AFileBeyondThirtyTwoBitLengthsIsRefusedNotCutShort) {
+    Loader l;
+    const std::string path = l.dir.write("riesig.dst", dstWithOneStitch());
+    ASSERT_EQ(::truncate(path.c_str(), 3LL << 30), 0); // sparse: takes no room on disk
+    l.list({"riesig.dst"});
+    l.model.LoadFile(0);
+    ASSERT_EQ(l.questions.shown.size(), 1u);
+    EXPECT_EQ(l.questions.shown[0], "An unknown error occurred while accessing an unnamed file.");
+    EXPECT_EQ(l.model.m_FileData.size(), 100000u); // nothing was read
+    EXPECT_EQ(entriesOf(l.model).size(), 3u);      // the reader got length 0
 }
