@@ -1,5 +1,7 @@
 #include "QtModalQuestions.h"
 
+#include "dirchooser/VerzeichnisAuswahl.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -26,8 +28,13 @@ bool QtModalQuestions::askYesNo(const std::string& text) {
 
 namespace platform {
 
-bool QtModalQuestions::chooseDirectory(const std::string&, std::string&) {
-    return false; // the directory chooser dialog takes this over
+bool QtModalQuestions::chooseDirectory(const std::string& start, std::string& chosen) {
+    CVerzeichnisAuswahl dialog(QApplication::activeWindow());
+    dialog.m_Verzeichnis = start;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    chosen = dialog.m_Verzeichnis;
+    return true;
 }
 
 bool QtModalQuestions::askNewCategory(const std::string&, std::string&) {

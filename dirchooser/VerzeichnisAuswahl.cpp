@@ -1,0 +1,282 @@
+#include "VerzeichnisAuswahl.h"
+
+#include "ChooserPaths.h"
+#include "DialogUnits.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace {
+
+QString shown(const std::string& bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+QByteArray exact(const std::string& bytes) {
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// The byte-exact text of control 1005 travels beside the shown one, which may have lost
+// bytes that are not UTF-8.
+constexpr char kExactText[] = "exactText";
+
+QLabel* sunkenLabel(QWidget* parent, const QString& text, Qt::Alignment alignment) {
+    auto* label = new QLabel(text, parent);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+CVerzeichnisAuswahl::CVerzeichnisAuswahl(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+    BuildControls();
+}
+
+void CVerzeichnisAuswahl::BuildControls() {
+    setObjectName(QString::number(IDD));
+    setWindowTitle(QStringLiteral("Verzeichnis auswählen"));
+    setModal(true);
+    const DialogUnits du(font());
+
+    // Created in the template's order, which is also the order of the focus chain.
+    auto* ok = new QPushButton(QStringLiteral("Übernehmen"), this);
+    ok->setObjectName(QString::number(IDOK));
+    ok->setDefault(true);
+    ok->setGeometry(du.rect(137, 8, 49, 14));
+    connect(ok, &QPushButton::clicked, this, &CVerzeichnisAuswahl::OnOK);
+
+    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cancel->setObjectName(QString::number(IDCANCEL));
+    cancel->setGeometry(du.rect(137, 30, 49, 14));
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_Laufwerke = new QComboBox(this);
+    m_Laufwerke->setObjectName(QString::number(IDC_LAUFWERK));
+    // An edit field as in the template; what is typed there is never used.
+    m_Laufwerke->setEditable(true);
+    m_Laufwerke->setInsertPolicy(QComboBox::NoInsert);
+    const QRect box = du.rect(47, 36, 81, 68);
+    m_Laufwerke->setGeometry(box.x(), box.y(), box.width(), m_Laufwerke->sizeHint().height());
+    connect(m_Laufwerke, &QComboBox::activated, this, &CVerzeichnisAuswahl::OnSelchangeDrive);
+
+    sunkenLabel(this, QStringLiteral("Laufwerk:"), Qt::AlignHCenter)
+        ->setGeometry(du.rect(4, 37, 42, 12));
+
+    auto* group = new QGroupBox(QStringLiteral("Verzeichnis"), this);
+    group->setGeometry(du.rect(2, 4, 126, 28));
+
+    m_Pfadfeld = sunkenLabel(this, QStringLiteral("Static"), Qt::AlignLeft);
+    m_Pfadfeld->setObjectName(QString::number(IDC_VERZEICHNIS));
+    m_Pfadfeld->setGeometry(du.rect(7, 15, 116, 12));
+    m_Pfadfeld->raise(); // above the group box that frames it
+
+    m_Verzeichnisbaum = new QTreeWidget(this);
+    m_Verzeichnisbaum->setObjectName(QString::number(IDC_VERZEICHNISBAUM));
+    m_Verzeichnisbaum->setGeometry(du.rect(3, 53, 125, 140));
+    m_Verzeichnisbaum->setColumnCount(1);
+    m_Verzeichnisbaum->setHeaderHidden(true);
+    m_Verzeichnisbaum->setRootIsDecorated(true);
+    m_Verzeichnisbaum->setUniformRowHeights(true);
+    m_Verzeichnisbaum->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_Verzeichnisbaum->installEventFilter(this);
+    connect(m_Verzeichnisbaum, &QTreeWidget::itemExpanded, this,
+            &CVerzeichnisAuswahl::TreeItemExpanded);
+    connect(m_Verzeichnisbaum, &QTreeWidget::itemCollapsed, this,
+            &CVerzeichnisAuswahl::TreeItemCollapsed);
+    connect(m_Verzeichnisbaum, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) {
+                if (current)
+                    OnSelchangedTree(current);
+            });
+
+    setFixedSize(du.x(190), du.y(194));
+}
+
+void CVerzeichnisAuswahl::showEvent(QShowEvent* event) {
+    if (!m_bInitialisiert)
+        OnInitDialog();
+    QDialog::showEvent(event);
+}
+
+bool CVerzeichnisAuswahl::eventFilter(QObject* watched, QEvent* event) {
+    // "*" would open every level below the current item: on a lazily read tree that is a walk
+    // over the whole disk, and endless through a link that leads back up. It opens one level.
+    if (watched == m_Verzeichnisbaum && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Asterisk) {
+        if (QTreeWidgetItem* current = m_Verzeichnisbaum->currentItem())
+            ExpandItem(current);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CVerzeichnisAuswahl::DoDataExchange(bool saveAndValidate) {
+    if (saveAndValidate)
+        m_Verzeichnis = PathFieldText();
+    else
+        SetPathField(m_Verzeichnis);
+}
+
+void CVerzeichnisAuswahl::SetPathField(const std::string& text) {
+    m_Pfadfeld->setText(shown(text));
+    m_Pfadfeld->setToolTip(shown(text)); // the field is narrow; long paths are cut off
+    m_Pfadfeld->setProperty(kExactText, exact(text));
+}
+
+std::string CVerzeichnisAuswahl::PathFieldText() const {
+    return m_Pfadfeld->property(kExactText).toByteArray().toStdString();
+}
+
+bool CVerzeichnisAuswahl::OnInitDialog() {
+    m_bInitialisiert = true;
+    DoDataExchange(false);
+
+    QStyle* s = style();
+    m_Bilder = {s->standardIcon(QStyle::SP_DriveHDIcon),   s->standardIcon(QStyle::SP_DriveFDIcon),
+                s->standardIcon(QStyle::SP_DriveCDIcon),   s->standardIcon(QStyle::SP_DriveNetIcon),
+                s->standardIcon(QStyle::SP_DirClosedIcon), s->standardIcon(QStyle::SP_DirOpenIcon)};
+    m_OrdnerBild = QIcon();
+    for (int size : {16, 24, 32, 48}) {
+        m_OrdnerBild.addPixmap(m_Bilder[BildOrdner].pixmap(size), QIcon::Normal);
+        m_OrdnerBild.addPixmap(m_Bilder[BildOrdnerOffen].pixmap(size), QIcon::Selected);
+    }
+
+    FillDriveBox();
+
+    const std::string root =
+        dirchooser::startingRoot(m_Verzeichnis, platform::currentDirectory(), m_Drives);
+    QTreeWidgetItem* driveItem = nullptr;
+    for (int i = 0; i < m_Verzeichnisbaum->topLevelItemCount() && !driveItem; ++i) {
+        if (ItemText(m_Verzeichnisbaum->topLevelItem(i)) == root)
+            driveItem = m_Verzeichnisbaum->topLevelItem(i);
+    }
+    if (!driveItem)
+        return true;
+
+    // Expanding and selecting the drive overwrite the directory; the walk needs it whole.
+    const std::string start = m_Verzeichnis;
+    ExpandItem(driveItem);
+    SelectItem(driveItem);
+    m_Verzeichnis = start;
+    SelectPath(driveItem);
+    return true;
+}
+
+void CVerzeichnisAuswahl::OnOK() {
+    DoDataExchange(true);
+    accept();
+}
+
+platform::DriveType CVerzeichnisAuswahl::DriveTypeOf(const std::string& root) const {
+    for (const platform::Drive& drive : m_Drives) {
+        if (drive.root == root)
+            return drive.type;
+    }
+    return platform::DriveType::NoRootDir;
+}
+
+namespace {
+CVerzeichnisAuswahl::Bild bildFuer(platform::DriveType type) {
+    using T = platform::DriveType;
+    switch (type) {
+    case T::Removable:
+        return CVerzeichnisAuswahl::BildDiskette;
+    case T::CdRom:
+        return CVerzeichnisAuswahl::BildCd;
+    case T::Remote:
+        return CVerzeichnisAuswahl::BildNetz;
+    case T::Fixed:
+    case T::RamDisk:
+    case T::Unknown: // drives the tree leaves out still get a picture in the box
+    case T::NoRootDir:
+        break;
+    }
+    return CVerzeichnisAuswahl::BildFestplatte;
+}
+} // namespace
+
+void CVerzeichnisAuswahl::FillDriveBox() {
+    m_Laufwerke->clear();
+    m_Verzeichnisbaum->clear();
+    m_Drives = platform::drives();
+    for (const platform::Drive& drive : m_Drives) {
+        AddDriveToBox(drive.root);
+        AddDriveToTree(drive.root);
+    }
+
+    // Setting the selection here is not a choice of the user: no drive is read for it.
+    int selection = -1;
+    if (!dirchooser::beginsWithDriveRoot(m_Verzeichnis, m_Drives)) {
+        selection = m_Laufwerke->count() > 1 ? 1 : -1;
+    } else {
+        const std::string root = platform::driveRootOf(m_Verzeichnis, m_Drives);
+        for (int i = 0; i < m_Laufwerke->count() && selection < 0; ++i) {
+            if (DriveBoxText(i) == root)
+                selection = i;
+        }
+    }
+    m_Laufwerke->setCurrentIndex(selection);
+}
+
+void CVerzeichnisAuswahl::AddDriveToBox(const std::string& root) {
+    m_Laufwerke->addItem(m_Bilder[bildFuer(DriveTypeOf(root))], shown(root), exact(root));
+}
+
+std::string CVerzeichnisAuswahl::DriveBoxText(int index) const {
+    return m_Laufwerke->itemData(index).toByteArray().toStdString();
+}
+
+bool CVerzeichnisAuswahl::AddDriveToTree(const std::string& root) {
+    using T = platform::DriveType;
+    const T type = DriveTypeOf(root);
+    if (type != T::Removable && type != T::Fixed && type != T::Remote && type != T::CdRom &&
+        type != T::RamDisk)
+        return false;
+
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, shown(root));
+    item->setData(0, Qt::UserRole, exact(root));
+    item->setIcon(0, m_Bilder[bildFuer(type)]);
+    m_Verzeichnisbaum->addTopLevelItem(item);
+    // No medium is asked for before the user opens such a drive.
+    if (type == T::Removable || type == T::CdRom)
+        AddPlaceholder(item);
+    else
+        AddPlaceholderIfSubdirs(item, root);
+    return true;
+}
+
+void CVerzeichnisAuswahl::OnSelchangeDrive() {
+    const int selection = m_Laufwerke->currentIndex();
+    if (selection < 0)
+        return;
+    const std::string root = DriveBoxText(selection);
+    int taken = -1;
+    for (int i = 0; i < m_Verzeichnisbaum->topLevelItemCount() && taken < 0; ++i) {
+        if (ItemText(m_Verzeichnisbaum->topLevelItem(i)) == root)
+            taken = i;
+    }
+    if (taken < 0)
+        return; // a drive the tree leaves out: there is nothing to open
+    for (int i = 0; i < taken; ++i)
+        CollapseItem(m_Verzeichnisbaum->topLevelItem(i));
+
+    QTreeWidgetItem* item = m_Verzeichnisbaum->topLevelItem(taken);
+    DeleteChildren(item);
+    if (FillChildren(item, root) == 0 && item->isExpanded()) {
+        // An open drive that can no longer be read would show its bare placeholder.
+        ++m_nStilleAenderungen;
+        m_Verzeichnisbaum->collapseItem(item);
+        --m_nStilleAenderungen;
+    }
+    ExpandItem(item);
+    SelectItem(item);
+}
