@@ -1,8 +1,10 @@
 #include "dirchooser/DirectoryProbe.h"
 
+#include "FaultyFileSystem.h"
 #include "TempDir.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -63,6 +65,19 @@ TEST(DirectoryProbe, UnreadableDirectoryCannotBeListed) {
     ::chmod(t.file("locked").c_str(), 0);
     EXPECT_FALSE(hasSubdirectory(t.file("locked")));
     EXPECT_FALSE(listSubdirectories(t.file("locked")).has_value());
+}
+
+TEST(DirectoryProbe, ListingThatFailsToStartGivesNothing) {
+    TempDir t;
+    t.makeDir("locked/sub");
+    t.makeDir("open/sub");
+    for (const int error : {EACCES, EIO, ENOMEDIUM, ELOOP}) {
+        FaultyFileSystem fs;
+        fs.failOn(FaultyFileSystem::Op::OpenDirectory, error, "/locked");
+        EXPECT_FALSE(hasSubdirectory(t.file("locked"))) << error;
+        EXPECT_FALSE(listSubdirectories(t.file("locked")).has_value()) << error;
+        EXPECT_TRUE(hasSubdirectory(t.file("open"))) << error;
+    }
 }
 
 TEST(DirectoryProbe, NamesKeepTheirExactBytes) {

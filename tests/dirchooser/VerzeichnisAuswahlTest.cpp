@@ -3,6 +3,7 @@
 #include "app/QtModalQuestions.h"
 #include "platform/Drives.h"
 
+#include "FaultyFileSystem.h"
 #include "TempDir.h"
 
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 
@@ -174,6 +176,29 @@ private slots:
         m_dlg->ExpandItem(rosen);
         QVERIFY(!rosen->isExpanded());
         QCOMPARE(rosen->childCount(), 0);
+    }
+
+    void unreadableDirectoriesAreRefused() {
+        m_t->makeDir("laufwerk/sub");
+        useDrives({{"/", DriveType::Fixed}, {path("laufwerk"), DriveType::Fixed}});
+        start(m_t->path());
+        QTreeWidgetItem* mit = item(path("mit"));
+        QTreeWidgetItem* drive = driveItem(path("laufwerk"));
+        QVERIFY(hasOnlyPlaceholder(drive));
+        {
+            FaultyFileSystem fs;
+            fs.failOn(FaultyFileSystem::Op::OpenDirectory, EACCES, "/mit");
+            m_dlg->ExpandItem(mit);
+            QVERIFY(!mit->isExpanded());
+            QCOMPARE(mit->childCount(), 0);
+            // A drive that cannot be read keeps its button to be tried again.
+            fs.failOn(FaultyFileSystem::Op::OpenDirectory, EIO, "/laufwerk");
+            m_dlg->ExpandItem(drive);
+            QVERIFY(!drive->isExpanded());
+            QVERIFY(hasOnlyPlaceholder(drive));
+        }
+        m_dlg->ExpandItem(drive);
+        QCOMPARE(childNames(drive), std::vector<std::string>{"sub"});
     }
 
     void childrenAreReadAfreshOnEveryExpansion() {
