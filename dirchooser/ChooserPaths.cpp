@@ -10,10 +10,6 @@
 
 namespace dirchooser {
 
-std::string prependAncestor(std::string_view ancestor, std::string_view path) {
-    return platform::joinPath(ancestor, path);
-}
-
 bool beginsWithDriveRoot(std::string_view path, const platform::DriveList& drives) {
     return !platform::driveRootOf(path, drives).empty();
 }

@@ -8,10 +8,6 @@
 
 namespace dirchooser {
 
-// The path of a tree item below an ancestor: the ancestor's text and a separator where it
-// lacks one, in front of the path built so far.
-std::string prependAncestor(std::string_view ancestor, std::string_view path);
-
 // Whether path begins with a drive root (has room for one).
 bool beginsWithDriveRoot(std::string_view path, const platform::DriveList& drives);
 // Whether path is no longer than its drive root, or has none: nothing below a drive to open.

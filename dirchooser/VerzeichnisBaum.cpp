@@ -19,7 +19,7 @@ bool CVerzeichnisAuswahl::IsPlaceholder(const QTreeWidgetItem* item) {
 std::string CVerzeichnisAuswahl::ItemPath(const QTreeWidgetItem* item) const {
     std::string path = ItemText(item);
     for (const QTreeWidgetItem* ancestor = item->parent(); ancestor; ancestor = ancestor->parent())
-        path = dirchooser::prependAncestor(ItemText(ancestor), path);
+        path = platform::joinPath(ItemText(ancestor), path);
     return path;
 }
 

@@ -60,12 +60,6 @@ TEST(ChooserPaths, StartingRootFallsBackToTheCurrentDirectorysDrive) {
     EXPECT_EQ(startingRoot("", "", kDrives), ""); // the current directory is gone
 }
 
-TEST(ChooserPaths, AncestorsArePutInFrontWithOneSeparator) {
-    EXPECT_EQ(prependAncestor("/", "muster"), "/muster");
-    EXPECT_EQ(prependAncestor("/media/usb", "muster/rosen"), "/media/usb/muster/rosen");
-    EXPECT_EQ(prependAncestor("muster", "rosen"), "muster/rosen");
-}
-
 TEST(ChooserPaths, FoldersSortIgnoringCaseAndAccentsFirst) {
     std::vector<std::string> names = {"zebra", "Ärger", "apfel", "b", "Birne",
                                       "B",     "Äpfel", "10",    "9", "b\xE4r"};

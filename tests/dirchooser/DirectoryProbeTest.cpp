@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace dirchooser;
 namespace fs = std::filesystem;
@@ -57,16 +55,6 @@ TEST(DirectoryProbe, WhatCannotBeListedHasNoSubdirectories) {
     }
 }
 
-TEST(DirectoryProbe, UnreadableDirectoryCannotBeListed) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every directory";
-    TempDir t;
-    t.makeDir("locked/sub");
-    ::chmod(t.file("locked").c_str(), 0);
-    EXPECT_FALSE(hasSubdirectory(t.file("locked")));
-    EXPECT_FALSE(listSubdirectories(t.file("locked")).has_value());
-}
-
 TEST(DirectoryProbe, ListingThatFailsToStartGivesNothing) {
     TempDir t;
     t.makeDir("locked/sub");
@@ -89,13 +77,4 @@ TEST(DirectoryProbe, NamesKeepTheirExactBytes) {
         t.makeDir(name);
     EXPECT_EQ(sorted(*listSubdirectories(t.path())), sorted({latin1, cut, utf8}));
     EXPECT_TRUE(hasSubdirectory(t.path()));
-}
-
-TEST(DirectoryProbe, LinkBackUpIsListedOnceAndEndsTheListing) {
-    TempDir t;
-    t.makeDir("a");
-    fs::create_directory_symlink("..", t.file("a/back"));
-    EXPECT_EQ(listSubdirectories(t.file("a")), std::vector<std::string>{"back"});
-    // Following the link leads to the same directory as before, level by level.
-    EXPECT_EQ(listSubdirectories(t.file("a/back/a/back/a")), std::vector<std::string>{"back"});
 }

@@ -424,12 +424,6 @@ private slots:
         QCOMPARE(accepted(), given);
     }
 
-    void cancelEndsWithoutReadingTheField() {
-        start(path("mit"));
-        m_dlg->findChild<QPushButton*>(QStringLiteral("2"))->click();
-        QCOMPARE(m_dlg->result(), int(QDialog::Rejected));
-    }
-
     void modalQuestionRunsTheChooser() {
         platform::QtModalQuestions questions;
         std::string chosen;
