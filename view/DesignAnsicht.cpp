@@ -1,12 +1,52 @@
 #include "DesignAnsicht.h"
 
+#include "platform/CommandIds.h"
 #include "platform/UserMessages.h"
 
-CDesignAnsicht::CDesignAnsicht(QWidget* parent) : QWidget(parent) {}
+#include <QPainter>
+
+CDesignAnsicht::CDesignAnsicht(QWidget* parent)
+    : QFrame(parent), m_PecPalette(pecPaletteColors()), m_SewPalette(sewPaletteColors()) {
+    // A sunken client edge around the system window colour, the arrow cursor.
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    setCursor(Qt::ArrowCursor);
+    // Takes the focus when the frame hands it over, though it reacts to no key.
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void CDesignAnsicht::paintEvent(QPaintEvent*) {
+    // Without static contents every size change repaints the whole client area, so the
+    // picture is refitted at once; the region is ignored, as the walk is cheap.
+    OnPaint();
+}
+
+void CDesignAnsicht::OnPaint() {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect client = contentsRect();
+    painter.setClipRect(client);
+    m_painter.paint(painter, client, *this, m_PecPalette, m_SewPalette,
+                    palette().color(QPalette::Base), palette().color(QPalette::Text));
+}
+
+bool CDesignAnsicht::OnCmdMsg(int id) {
+    switch (id) {
+    case platform::ID_NACH_KATEGORIEN:
+        OnNachKategorien();
+        return true;
+    case platform::ID_OPTIONEN:
+        OnOptionen();
+        return true;
+    default:
+        return false;
+    }
+}
 
 bool CDesignAnsicht::event(QEvent* event) {
     if (event->type() != platform::UserMessageEvent::eventType())
-        return QWidget::event(event);
+        return QFrame::event(event);
     auto* message = static_cast<platform::UserMessageEvent*>(event);
     switch (message->message()) {
     case platform::WM_QUELLE_EINLESEN:
@@ -25,7 +65,7 @@ bool CDesignAnsicht::event(QEvent* event) {
         message->result = OnDateiEntfernt();
         break;
     default:
-        return QWidget::event(event);
+        return QFrame::event(event);
     }
     return true;
 }

@@ -1,15 +1,27 @@
 #pragma once
 
+#include "DesignPainter.h"
+#include "Palettes.h"
 #include "sort/DesignBrowser.h"
 
-#include <QWidget>
+#include <QFrame>
 
 // The design view: the frame's only pane, painting the current design, and the hub that
-// owns the design, the browsing state and the settings.
-class CDesignAnsicht : public QWidget, public DesignBrowser {
+// owns the design, the browsing state and the settings. It takes no mouse or keyboard input.
+class CDesignAnsicht : public QFrame, public DesignBrowser {
     Q_OBJECT
 public:
     explicit CDesignAnsicht(QWidget* parent = nullptr);
+
+    // Thread colours for PES, PEC and DST designs, and for SEW designs.
+    PecPalette m_PecPalette;
+    SewPalette m_SewPalette;
+
+    // Paints the current design into the client area (inside the client edge).
+    void OnPaint();
+
+    // Offered every menu command before the frame; true when the view handled it.
+    bool OnCmdMsg(int id);
 
     // Menu commands.
     void OnNachKategorien();
@@ -24,6 +36,10 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void RequestRepaint() override;
     void NotifySortierDialog() override;
+
+private:
+    DesignPainter m_painter;
 };

@@ -1,0 +1,139 @@
+#include "DesignPainter.h"
+
+#include "LineRaster.h"
+
+#include <QColor>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Pixel coordinates are kept well inside int; anything this far out is clipped anyway.
+constexpr double kPixelLimit = 1 << 28;
+} // namespace
+
+std::optional<DesignMapping> DesignMapping::fit(QPoint origin, QSize client, int width, int height,
+                                                double pixelRatio) {
+    const int roomX = client.width() - 2 * kMargin;
+    const int roomY = client.height() - 2 * kMargin;
+    if (roomX <= 0 || roomY <= 0 || (width <= 0 && height <= 0) || !(pixelRatio > 0.0))
+        return std::nullopt;
+    double scale = 0;
+    if (width > 0)
+        scale = static_cast<double>(roomX) / width;
+    if (height > 0) {
+        const double byHeight = static_cast<double>(roomY) / height;
+        scale = width > 0 ? std::min(scale, byHeight) : byHeight;
+    }
+    const auto device = [pixelRatio](int v) {
+        return static_cast<int>(std::lround(v * pixelRatio));
+    };
+    return DesignMapping(device(origin.x() + kMargin), device(origin.y() + kMargin),
+                         scale * pixelRatio);
+}
+
+int DesignMapping::penWidth() const {
+    return std::max(1, static_cast<int>(std::lround(std::min(m_scale, kPixelLimit))));
+}
+
+int DesignMapping::toPixel(int origin, int units) const {
+    const double offset = std::clamp(std::round(units * m_scale), -kPixelLimit, kPixelLimit);
+    return origin + static_cast<int>(offset);
+}
+
+ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k) {
+    if (model.m_bPcsColors) {
+        // Block 0 is black; block k takes the colour list's entry k - 1.
+        if (k == 0)
+            return 0x000000;
+        if (k - 1 >= DesignModel::kColorListSize)
+            return kUnknownThread;
+        const std::size_t thread = model.m_ColorList[static_cast<std::size_t>(k - 1)];
+        return thread < model.m_PcsColors.size() ? model.m_PcsColors[thread] : kUnknownThread;
+    }
+    if (k < 0 || k >= DesignModel::kColorListSize)
+        return kUnknownThread;
+    const std::size_t thread = model.m_ColorList[static_cast<std::size_t>(k)];
+    if (model.m_bSewPalette)
+        return thread < sew.size() ? sew[thread] : kUnknownThread;
+    return thread < pec.size() ? pec[thread] : kUnknownThread;
+}
+
+QColor toQColor(ColorRef color) {
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF));
+}
+
+void DesignPainter::paint(QPainter& painter, QRect client, const DesignModel& model,
+                          const PecPalette& pec, const SewPalette& sew, const QColor& background,
+                          const QColor& textColor) {
+    if (model.m_bShowDesign != 1)
+        return;
+    if (model.m_bStitchGraphics == 0)
+        paintPlacard(painter, client, model.m_strFileName, textColor);
+    else
+        paintStitches(painter, client, model, pec, sew, background);
+}
+
+void DesignPainter::paintPlacard(QPainter& painter, QRect client, const std::string& name,
+                                 const QColor& textColor) {
+    // The name first, its top-left corner at (30, 30); a long name runs on unclipped.
+    painter.setPen(textColor);
+    const QPoint at = client.topLeft() + QPoint(30, 30);
+    painter.drawText(at + QPoint(0, painter.fontMetrics().ascent()), QString::fromStdString(name));
+    // Then the two bars, over whatever the text reached.
+    const QColor bar = toQColor(kPlacardColor);
+    painter.fillRect(QRect(client.topLeft() + QPoint(10, 10), QSize(250, 10)), bar);
+    painter.fillRect(QRect(client.topLeft() + QPoint(10, 60), QSize(250, 10)), bar);
+}
+
+void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignModel& model,
+                                  const PecPalette& pec, const SewPalette& sew,
+                                  const QColor& background) {
+    const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const auto mapping =
+        DesignMapping::fit(QPoint(0, 0), client.size(), model.m_nWidth, model.m_nHeight, ratio);
+    if (!mapping)
+        return;
+
+    const QSize size(static_cast<int>(std::lround(client.width() * ratio)),
+                     static_cast<int>(std::lround(client.height() * ratio)));
+    if (m_canvas.size() != size)
+        m_canvas = QImage(size, QImage::Format_RGB32);
+    if (m_canvas.isNull())
+        return;
+    m_canvas.setDevicePixelRatio(ratio);
+    m_canvas.fill(background);
+
+    LineRaster raster(reinterpret_cast<std::uint32_t*>(m_canvas.bits()), m_canvas.width(),
+                      m_canvas.height(), m_canvas.bytesPerLine() / 4);
+    raster.setWidth(mapping->penWidth());
+    const auto pixel = [&](int k) { return toQColor(blockColor(model, pec, sew, k)).rgb(); };
+    raster.setPixel(pixel(0));
+
+    // The first line starts at the bounding box's top-left corner; every line starts where
+    // the last one ended, across colour changes too.
+    QPoint from = mapping->map(0, 0);
+    const int minX = model.m_nMinX;
+    const int minY = model.m_nMinY;
+    int k = 0;
+    const std::size_t n =
+        std::min({model.m_StitchCmd.size(), model.m_StitchX.size(), model.m_StitchY.size()});
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t cmd = model.m_StitchCmd[i];
+        if (cmd == CMD_END)
+            break;
+        if (cmd == CMD_COLOR_CHANGE) {
+            raster.setPixel(pixel(++k));
+            continue;
+        }
+        const QPoint to = mapping->map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
+        // Several stitches often fall on one pixel; a line of no length adds nothing.
+        if (to != from)
+            raster.drawLine(from.x(), from.y(), to.x(), to.y());
+        from = to;
+    }
+    painter.drawImage(client.topLeft(), m_canvas);
+}

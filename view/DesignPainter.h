@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Palettes.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+#include <string>
+
+class QColor;
+class QPainter;
+
+// How design units land in the client area: one scale for both axes, the smaller of the two
+// that fit the design inside a margin, anchored at the top-left margin and not centred.
+class DesignMapping {
+public:
+    static constexpr int kMargin = 10;
+
+    // The mapping for a design of width x height units in a client area of the given size
+    // (in pixels of the window) whose top-left corner is at origin. pixelRatio is the number
+    // of device pixels per window pixel (above 1 on high-density screens): map() and
+    // penWidth() answer in device pixels. Empty when there is nothing to fit: no room inside
+    // the margins, or neither extent positive. An extent of 0 or less on one axis only (a
+    // straight line) is fitted by the other axis alone.
+    static std::optional<DesignMapping> fit(QPoint origin, QSize client, int width, int height,
+                                            double pixelRatio = 1.0);
+
+    double scale() const { return m_scale; }
+    // One design unit after scaling, rounded to whole pixels and never thinner than one.
+    int penWidth() const;
+    // The pixel of a point given relative to the design's top-left corner.
+    QPoint map(int dx, int dy) const { return {toPixel(m_x0, dx), toPixel(m_y0, dy)}; }
+
+private:
+    DesignMapping(int x0, int y0, double scale) : m_x0(x0), m_y0(y0), m_scale(scale) {}
+    int toPixel(int origin, int units) const;
+
+    int m_x0;
+    int m_y0;
+    double m_scale;
+};
+
+// The colour of colour block k (0 first) by the model's palette choice.
+ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k);
+
+QColor toQColor(ColorRef color);
+
+// Paints what the design model shows. The stitches are drawn straight into a pixel buffer
+// that is kept between paints and handed to the painter in one piece: far cheaper than a
+// painter call per line, and a repaint allocates nothing unless the size changed.
+class DesignPainter {
+public:
+    // The placard bars' colour (FF0080).
+    static constexpr ColorRef kPlacardColor = colorFromRgb(0xFF0080);
+
+    // Paints the model's picture into client (painter coordinates) over background, the
+    // colour the caller has already filled it with. textColor is the placard's name colour.
+    void paint(QPainter& painter, QRect client, const DesignModel& model, const PecPalette& pec,
+               const SewPalette& sew, const QColor& background, const QColor& textColor);
+
+    void paintPlacard(QPainter& painter, QRect client, const std::string& name,
+                      const QColor& textColor);
+    void paintStitches(QPainter& painter, QRect client, const DesignModel& model,
+                       const PecPalette& pec, const SewPalette& sew, const QColor& background);
+
+private:
+    QImage m_canvas;
+};
