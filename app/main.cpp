@@ -1,19 +1,15 @@
+#include "NadelixApp.h"
 #include "QtModalQuestions.h"
-#include "view/DesignAnsicht.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    QApplication qtApp(argc, argv);
     platform::QtModalQuestions questions;
     platform::setModalQuestions(&questions);
 
-    QMainWindow frame;
-    frame.setWindowTitle(QStringLiteral("Nadelix"));
-    auto* view = new CDesignAnsicht(&frame);
-    frame.setCentralWidget(view);
-    frame.resize(800, 600);
-    frame.show();
-    return app.exec();
+    CNadelixApp theApp;
+    if (!theApp.InitInstance())
+        return 1;
+    return qtApp.exec();
 }

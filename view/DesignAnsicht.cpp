@@ -31,6 +31,10 @@ void CDesignAnsicht::OnPaint() {
                     palette().color(QPalette::Base), palette().color(QPalette::Text));
 }
 
+bool CDesignAnsicht::IsViewCommand(int id) {
+    return id == platform::ID_NACH_KATEGORIEN || id == platform::ID_OPTIONEN;
+}
+
 bool CDesignAnsicht::OnCmdMsg(int id) {
     switch (id) {
     case platform::ID_NACH_KATEGORIEN:

@@ -22,6 +22,8 @@ public:
 
     // Offered every menu command before the frame; true when the view handled it.
     bool OnCmdMsg(int id);
+    // Whether the command is one of the view's own.
+    static bool IsViewCommand(int id);
 
     // Menu commands.
     void OnNachKategorien();
