@@ -46,7 +46,7 @@ int DesignMapping::toPixel(int origin, int units) const {
 ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k) {
     if (model.m_bPcsColors) {
         // Block 0 is black; block k takes the colour list's entry k - 1.
-        if (k == 0)
+        if (k <= 0)
             return 0x000000;
         if (k - 1 >= DesignModel::kColorListSize)
             return kUnknownThread;
