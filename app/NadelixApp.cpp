@@ -15,6 +15,8 @@ CNadelixApp* theApp = nullptr;
 CNadelixApp::CNadelixApp() {
     theApp = this;
     QCoreApplication::setApplicationName(QStringLiteral("Nadelix"));
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nadelix"));
 }
 
 CNadelixApp::~CNadelixApp() {
