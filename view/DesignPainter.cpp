@@ -61,6 +61,22 @@ ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPa
     return thread < pec.size() ? pec[thread] : kUnknownThread;
 }
 
+int affordablePenWidth(int width, double totalLength, std::size_t lines, double budget) {
+    if (width <= 1)
+        return 1;
+    const auto cost = [&](double w) {
+        return w * totalLength + static_cast<double>(lines) * w * w;
+    };
+    if (cost(width) <= budget)
+        return width;
+    // The largest w with lines * w^2 + totalLength * w <= budget.
+    const double n = static_cast<double>(lines);
+    const double w =
+        n > 0 ? (-totalLength + std::sqrt(totalLength * totalLength + 4 * n * budget)) / (2 * n)
+              : budget / std::max(totalLength, 1.0);
+    return std::clamp(static_cast<int>(w), 1, width);
+}
+
 QColor toQColor(ColorRef color) {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                   static_cast<int>((color >> 16) & 0xFF));
@@ -107,20 +123,38 @@ void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignM
     m_canvas.setDevicePixelRatio(ratio);
     m_canvas.fill(background);
 
+    // The first line starts at the bounding box's top-left corner; every line starts where
+    // the last one ended, across colour changes too.
+    const int minX = model.m_nMinX;
+    const int minY = model.m_nMinY;
+    const std::size_t n =
+        std::min({model.m_StitchCmd.size(), model.m_StitchX.size(), model.m_StitchY.size()});
+
+    int pen = mapping->penWidth();
+    if (pen > 1) {
+        // Only a wide pen needs the lines measured first.
+        double totalLength = 0;
+        std::size_t lines = 0;
+        QPoint from = mapping->map(0, 0);
+        for (std::size_t i = 0; i < n && model.m_StitchCmd[i] != CMD_END; ++i) {
+            if (model.m_StitchCmd[i] == CMD_COLOR_CHANGE)
+                continue;
+            const QPoint to = mapping->map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
+            totalLength += std::hypot(to.x() - from.x(), to.y() - from.y());
+            ++lines;
+            from = to;
+        }
+        pen = affordablePenWidth(pen, totalLength, lines);
+    }
+
     LineRaster raster(reinterpret_cast<std::uint32_t*>(m_canvas.bits()), m_canvas.width(),
                       m_canvas.height(), m_canvas.bytesPerLine() / 4);
-    raster.setWidth(mapping->penWidth());
+    raster.setWidth(pen);
     const auto pixel = [&](int k) { return toQColor(blockColor(model, pec, sew, k)).rgb(); };
     raster.setPixel(pixel(0));
 
-    // The first line starts at the bounding box's top-left corner; every line starts where
-    // the last one ended, across colour changes too.
     QPoint from = mapping->map(0, 0);
-    const int minX = model.m_nMinX;
-    const int minY = model.m_nMinY;
     int k = 0;
-    const std::size_t n =
-        std::min({model.m_StitchCmd.size(), model.m_StitchX.size(), model.m_StitchY.size()});
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint8_t cmd = model.m_StitchCmd[i];
         if (cmd == CMD_END)

@@ -13,6 +13,9 @@
 class QColor;
 class QPainter;
 
+// Pixels a paint may fill with wide lines: about a tenth of a second.
+inline constexpr double kPaintBudgetPixels = 100e6;
+
 // How design units land in the client area: one scale for both axes, the smaller of the two
 // that fit the design inside a margin, anchored at the top-left margin and not centred.
 class DesignMapping {
@@ -47,6 +50,13 @@ private:
 ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k);
 
 QColor toQColor(ColorRef color);
+
+// A wide pen costs about (line length + width) x width pixels per line. A design of a few
+// units shown large would make the pen hundreds of pixels wide and one paint take hours; the
+// pen is narrowed until the whole picture costs at most budget pixels, never below one pixel.
+// totalLength is the sum of the line lengths in pixels, lines their number.
+int affordablePenWidth(int width, double totalLength, std::size_t lines,
+                       double budget = kPaintBudgetPixels);
 
 // Paints what the design model shows. The stitches are drawn straight into a pixel buffer
 // that is kept between paints and handed to the painter in one piece: far cheaper than a

@@ -5,6 +5,7 @@
 
 #include "TempDir.h"
 
+#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QTest>
 
@@ -122,6 +123,9 @@ private slots:
     void penIsOneDesignUnitWide_data();
     void penIsOneDesignUnitWide();
     void resizeRepaintsAndRefits();
+    void penNarrowsToStayWithinThePaintBudget_data();
+    void penNarrowsToStayWithinThePaintBudget();
+    void tinyDesignWithManyStitchesStillPaints();
     void realDesignsStartInTheirFirstColour_data();
     void realDesignsStartInTheirFirstColour();
     void placardAfterLoadingAndEmptyAfterKrz();
@@ -425,6 +429,51 @@ void PaintingTest::penIsOneDesignUnitWide() {
     for (int y = 0; y < 100; ++y)
         n += clientPixel(image, view, 110, y) == ink;
     QCOMPARE(n, thickness);
+}
+
+void PaintingTest::penNarrowsToStayWithinThePaintBudget_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<double>("totalLength");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("expected");
+    // Within the budget the pen stays one design unit wide.
+    QTest::newRow("ordinary design") << 9 << 1.5e6 << 50000 << 9;
+    QTest::newRow("thin pen") << 1 << 1e12 << 1000000 << 1;
+    // 100,000 lines of 1,000 pixels at 900: the largest w with w * 1e8 + 1e5 * w^2 <= 1e8.
+    QTest::newRow("tiny design shown huge") << 900 << 1e8 << 100000 << 1;
+    QTest::newRow("just over") << 20 << 5e6 << 10000 << 19;
+    QTest::newRow("no lines") << 50 << 0.0 << 0 << 50;
+}
+
+void PaintingTest::penNarrowsToStayWithinThePaintBudget() {
+    QFETCH(int, width);
+    QFETCH(double, totalLength);
+    QFETCH(int, lines);
+    QFETCH(int, expected);
+    const int w = affordablePenWidth(width, totalLength, static_cast<std::size_t>(lines), 1e8);
+    QCOMPARE(w, expected);
+    QVERIFY(w == 1 || w * totalLength + lines * double(w) * w <= 1e8);
+}
+
+void PaintingTest::tinyDesignWithManyStitchesStillPaints() {
+    // Two units across, 200,000 stitches back and forth: one unit is 470 pixels, and a pen
+    // that wide over every stitch would fill 10^11 pixels.
+    CDesignAnsicht view;
+    setClientSize(view, 960, 960);
+    view.m_ColorList[0] = 5;
+    std::vector<Entry> entries = {{0, 0, CMD_FIRST}};
+    for (int i = 0; i < 200000; ++i)
+        entries.push_back({i % 3, (i / 3) % 3, CMD_STITCH});
+    view.m_StitchX.resize(entries.size() + 1);
+    view.m_StitchY.resize(entries.size() + 1);
+    view.m_StitchCmd.resize(entries.size() + 1);
+    setDesign(view, entries, 0, 0, 2, 2);
+    QElapsedTimer timer;
+    timer.start();
+    const QImage image = render(view);
+    QVERIFY2(timer.elapsed() < 60000, "painting took a minute");
+    // Something was drawn in the design's colour.
+    QVERIFY(countPixels(image, rgb(0xEC0000)) > 0);
 }
 
 void PaintingTest::resizeRepaintsAndRefits() {
