@@ -16,7 +16,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Nadelix developers <nadelix@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Sort machine-embroidery design files into category folders")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Nadelix steps through a folder of embroidery designs (PES, PEC, DST, PCS, SEW, ART, HUS,\n KRZ), draws each design and copies it into the category folders you mark, refusing\n duplicates and renaming on name clashes. German user interface.")
+    "Nadelix steps through a folder of embroidery designs (PES, PEC, DST, PCS, SEW, ART, HUS, KRZ), draws each design and copies it into the category folders you mark, refusing duplicates and renaming on name clashes. German user interface.")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The run-time libraries (Qt and the C++ runtime) are found by dpkg-shlibdeps; the German

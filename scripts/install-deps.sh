@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool
   clang-format
+  dpkg-dev desktop-file-utils
 )
 
 missing=()
