@@ -36,6 +36,22 @@ void File::create(const std::string& path) {
     openWith(path, O_WRONLY | O_CREAT | O_TRUNC);
 }
 
+bool File::createNew(const std::string& path) {
+    if (m_fd >= 0)
+        close();
+    m_path = path;
+    int fd = -1;
+    const int error = path.empty()
+                          ? ENOENT
+                          : fileSystem().open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666, fd);
+    if (error == EEXIST)
+        return false;
+    if (error)
+        fail(error, path);
+    m_fd = fd;
+    return true;
+}
+
 std::uint64_t File::length() {
     std::uint64_t size = 0;
     if (const int error = m_fd < 0 ? EBADF : fileSystem().fileSize(m_fd, size))

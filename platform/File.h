@@ -20,6 +20,8 @@ public:
     void openForReading(const std::string& path);
     // Creates the file, or empties an existing one, for writing.
     void create(const std::string& path);
+    // Creates the file for writing only if nothing exists under its name; false if something does.
+    bool createNew(const std::string& path);
     std::uint64_t length();
     // Reads until count bytes are in or the file ends; returns the number read.
     std::size_t read(void* buffer, std::size_t count);

@@ -63,6 +63,8 @@ public:
             return errno;
         status.isDirectory = S_ISDIR(st.st_mode);
         status.size = static_cast<std::uint64_t>(st.st_size);
+        status.device = static_cast<std::uint64_t>(st.st_dev);
+        status.inode = static_cast<std::uint64_t>(st.st_ino);
         return 0;
     }
 

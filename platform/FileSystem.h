@@ -15,6 +15,9 @@ public:
     struct Status {
         bool isDirectory = false;
         std::uint64_t size = 0;
+        // Together they tell whether two paths name the same file.
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
     };
 
     virtual int open(const char* path, int flags, mode_t mode, int& fd) = 0;

@@ -11,6 +11,14 @@ inline constexpr char kSeparator = '/';
 // valid UTF-8 are kept as they are.
 std::string upperCaseName(std::string_view name);
 
+// Characters of a name: every valid UTF-8 sequence is one, and so is every byte that is not
+// part of one. Cutting by characters never splits a letter in two.
+std::size_t characterCount(std::string_view text);
+// The first count characters of text (all of it when it is shorter).
+std::string_view firstCharacters(std::string_view text, std::size_t count);
+// The last count characters of text (all of it when it is shorter).
+std::string_view lastCharacters(std::string_view text, std::size_t count);
+
 bool endsWithSeparator(std::string_view path);
 // The path with the separator appended unless it already ends in one.
 std::string withTrailingSeparator(std::string_view path);

@@ -30,3 +30,30 @@ TEST(Names, JoiningAddsOnlyAMissingSeparator) {
     EXPECT_EQ(joinPath("/", "x"), "/x");
     EXPECT_EQ(platform::withTrailingSeparator(""), "/");
 }
+
+TEST(Names, CuttingByCharactersNeverSplitsALetter) {
+    const struct {
+        const char* text;
+        std::size_t count;
+        const char* first;
+        const char* last;
+    } rows[] = {
+        {"ROSE.PES", 4, "ROSE", ".PES"},
+        {"ROSE.PES", 20, "ROSE.PES", "ROSE.PES"},
+        {"", 3, "", ""},
+        {"GRÜN.PÄS", 3, "GRÜ", "PÄS"},
+        {"€€€", 2, "€€", "€€"},
+        {"a\xFF\xFE"
+         "b",
+         2, "a\xFF",
+         "\xFE"
+         "b"},                     // a stray byte counts as one character
+        {"x\xC3", 1, "x", "\xC3"}, // so does a cut-short sequence
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(platform::firstCharacters(row.text, row.count), row.first) << row.text;
+        EXPECT_EQ(platform::lastCharacters(row.text, row.count), row.last) << row.text;
+    }
+    EXPECT_EQ(platform::characterCount("GRÜN"), 4u);
+    EXPECT_EQ(platform::characterCount("a\xFF\xC3"), 3u);
+}

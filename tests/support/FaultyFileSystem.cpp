@@ -10,11 +10,12 @@ FaultyFileSystem::~FaultyFileSystem() {
     platform::setFileSystem(nullptr);
 }
 
-void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip) {
+void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, int times) {
     m_op = op;
     m_error = error;
     m_pathPart = std::move(pathPart);
     m_skip = skip;
+    m_times = times;
 }
 
 int FaultyFileSystem::check(Op op, const char* path) {
@@ -28,6 +29,10 @@ int FaultyFileSystem::check(Op op, const char* path) {
         --m_skip;
         return 0;
     }
+    if (m_times == 0)
+        return 0;
+    if (m_times > 0)
+        --m_times;
     return m_error;
 }
 

@@ -28,8 +28,9 @@ public:
     ~FaultyFileSystem() override;
 
     // Makes the next calls of op fail with error. With pathPart set, only calls whose path
-    // contains it fail (for operations that take a path). skip lets that many calls pass first.
-    void failOn(Op op, int error, std::string pathPart = {}, int skip = 0);
+    // contains it fail (for operations that take a path). skip lets that many calls pass first;
+    // times limits how many fail after them (all of them when negative).
+    void failOn(Op op, int error, std::string pathPart = {}, int skip = 0, int times = -1);
     // Makes reads deliver at most this many bytes in all (a file that shrank meanwhile).
     void limitReadsTo(std::size_t total) { m_readLimit = total; }
 
@@ -55,6 +56,7 @@ private:
     int m_error = 0;
     std::string m_pathPart;
     int m_skip = 0;
+    int m_times = -1;
     std::size_t m_readLimit = static_cast<std::size_t>(-1);
     int m_calls[static_cast<int>(Op::Count)] = {};
 };
