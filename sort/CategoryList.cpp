@@ -1,0 +1,61 @@
+#include "CategoryList.h"
+
+#include "platform/Names.h"
+
+#include <QString>
+
+#include <algorithm>
+
+std::string categorySortKey(std::string_view text) {
+    // Decomposing first lets an accent drop off its letter: Äpfel sorts with Apfel, not
+    // after Zwiebeln. Bytes that are not UTF-8 become the replacement character and sort last.
+    const QString decomposed = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                                   .normalized(QString::NormalizationForm_D);
+    QString folded;
+    folded.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        folded += c == QChar(platform::kSeparator) ? QChar(1) : c;
+    }
+    return folded.toCaseFolded().toStdString();
+}
+
+bool categoryLess(std::string_view a, std::string_view b) {
+    const std::string ka = categorySortKey(a), kb = categorySortKey(b);
+    return ka != kb ? ka < kb : a < b;
+}
+
+void CategoryList::clear() {
+    m_entries.clear();
+    m_keys.clear();
+}
+
+int CategoryList::insert(CategoryEntry entry) {
+    std::string key = categorySortKey(entry.text);
+    std::size_t at = 0;
+    if (entry.isTarget) {
+        at = 0;
+    } else {
+        // After the target entries and after every entry that sorts before or equal to it.
+        const auto firstOther = static_cast<std::size_t>(
+            std::find_if(m_entries.begin(), m_entries.end(),
+                         [](const CategoryEntry& e) { return !e.isTarget; }) -
+            m_entries.begin());
+        at = firstOther;
+        std::size_t end = m_entries.size();
+        while (at < end) {
+            const std::size_t mid = at + (end - at) / 2;
+            const bool before =
+                key != m_keys[mid] ? key < m_keys[mid] : entry.text < m_entries[mid].text;
+            if (before)
+                end = mid;
+            else
+                at = mid + 1;
+        }
+    }
+    const auto offset = static_cast<std::ptrdiff_t>(at);
+    m_entries.insert(m_entries.begin() + offset, std::move(entry));
+    m_keys.insert(m_keys.begin() + offset, std::move(key));
+    return static_cast<int>(at);
+}

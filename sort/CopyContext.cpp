@@ -1,0 +1,15 @@
+#include "CopyContext.h"
+
+#include "platform/UserMessages.h"
+
+int messageFor(NextStep step) {
+    switch (step) {
+    case NextStep::SourceRemoved:
+        return platform::WM_DATEI_ENTFERNT;
+    case NextStep::Advance:
+        return platform::WM_NAECHSTE_DATEI;
+    case NextStep::Nothing:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,82 @@
+#include "SortCommands.h"
+
+#include "DesignCopy.h"
+
+#include "platform/ExistingEntries.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "platform/ModalQuestions.h"
+#include "platform/Names.h"
+
+namespace {
+constexpr char kWirklichLoeschen[] = "Datei wirklich löschen ?";
+constexpr char kNichtAngelegt[] = "Verzeichnis kann nicht angelegt werden.";
+
+// Removes a file; false after reporting why it could not be removed.
+bool removeFile(const std::string& path) {
+    try {
+        platform::File::remove(path);
+    } catch (const platform::FileError& error) {
+        platform::modalQuestions().messageBox(platform::fileErrorText(error));
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+NextStep OnCopy(const CopyContext& context, CategoryMarks& marks) {
+    const int count = marks.count();
+    int successes = 0;
+    DesignCopy copy(context);
+    for (int position = 0; position < count; ++position) {
+        if (!marks.isMarked(position))
+            continue;
+        const std::string destination =
+            platform::withTrailingSeparator(context.strZiel) + marks.relativePath(position);
+        if (copy.CopyTo(destination) == 1)
+            ++successes;
+        if (!context.bMarkenBehalten)
+            marks.unmark(position);
+    }
+    if (successes == 0)
+        return NextStep::Nothing;
+
+    // Every copy counted here is on the disk already, so removing the source cannot lose it.
+    if (context.bQuelleLoeschen && !copy.wentOntoSource())
+        return removeFile(context.strFilePath) ? NextStep::SourceRemoved : NextStep::Nothing;
+    return context.bWeiterblaettern ? NextStep::Advance : NextStep::Nothing;
+}
+
+NextStep OnLoeschen(const std::string& strFilePath, const std::string& strFileName) {
+    // A name this short cannot be a design's: no file is current.
+    if (platform::characterCount(strFileName) < 4)
+        return NextStep::Nothing;
+    if (!platform::modalQuestions().askYesNo(kWirklichLoeschen))
+        return NextStep::Nothing;
+    return removeFile(strFilePath) ? NextStep::SourceRemoved : NextStep::Nothing;
+}
+
+std::string newCategoryParent(const std::string& strZiel, const CategoryEntry* clicked) {
+    if (!clicked || clicked->isTarget)
+        return platform::withTrailingSeparator(strZiel);
+    return platform::withTrailingSeparator(platform::joinPath(strZiel, clicked->relativePath));
+}
+
+bool CreateCategory(const std::string& strAktuell, const std::string& strName) {
+    const std::string path = strAktuell + strName;
+    platform::ExistingEntries existing;
+    platform::FileSystem::Status status;
+    const bool made = !path.empty() && !existing.find(path, status) &&
+                      platform::fileSystem().makeDirectory(path.c_str()) == 0;
+    if (!made)
+        platform::modalQuestions().messageBox(kNichtAngelegt);
+    return made;
+}
+
+NewCategoryResult OnRclickKategorien(const std::string& strZiel, const CategoryEntry* clicked) {
+    const std::string parent = newCategoryParent(strZiel, clicked);
+    std::string name;
+    if (!platform::modalQuestions().askNewCategory(parent, name))
+        return NewCategoryResult::Cancelled;
+    return CreateCategory(parent, name) ? NewCategoryResult::Created : NewCategoryResult::Failed;
+}
