@@ -36,9 +36,10 @@ std::string createTemporary(const std::string& directory, File& file) {
     }
 }
 
-// Makes a rename in directory survive a crash. A file system that cannot do this for a
-// directory still holds the file's bytes, so any failure here is left unreported.
-void syncDirectory(const std::string& directory) {
+} // namespace
+
+void syncDirectoryOf(const std::string& path) {
+    const std::string directory = directoryOf(path);
     FileSystem& fs = fileSystem();
     int fd = -1;
     if (fs.open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY, 0, fd) != 0)
@@ -46,8 +47,6 @@ void syncDirectory(const std::string& directory) {
     fs.sync(fd);
     fs.close(fd);
 }
-
-} // namespace
 
 void writeFileAtomically(const std::string& path, const void* data, std::size_t size) {
     const std::string directory = directoryOf(path);
@@ -72,7 +71,6 @@ void writeFileAtomically(const std::string& path, const void* data, std::size_t 
         }
         throw FileError(error.cause(), error.fileName().empty() ? std::string() : path);
     }
-    syncDirectory(directory);
 }
 
 } // namespace platform

@@ -98,9 +98,15 @@ int DesignCopy::CopyTo(const std::string& destination) {
             return 1;
         }
         platform::writeFileAtomically(candidate, m_context.puffer.data(), length);
+        m_copied.push_back(candidate);
     } catch (const platform::FileError& error) {
         report(error);
         return 0;
     }
     return 1;
+}
+
+void DesignCopy::syncCopiedNames() const {
+    for (const std::string& path : m_copied)
+        platform::syncDirectoryOf(path);
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Copies the current design file into one destination directory under its upper-cased name,
 // refusing duplicates and renaming on a clash.
@@ -11,9 +12,13 @@ class DesignCopy {
 public:
     explicit DesignCopy(const CopyContext& context) : m_context(context) {}
 
-    // Returns 1 when the copy is complete on the disk, 0 when it failed (reported), was
-    // refused (reported) or the save dialog was cancelled (silent).
+    // Returns 1 when the copy's bytes are on the disk under its name, 0 when it failed
+    // (reported), was refused (reported) or the save dialog was cancelled (silent).
     int CopyTo(const std::string& destination);
+
+    // Makes the names of every copy made so far survive a crash; due before the source of a
+    // move is removed.
+    void syncCopiedNames() const;
 
     // Whether a copy went onto the source file itself (a path picked in the save dialog); the
     // source must then not be removed as moved.
@@ -28,4 +33,5 @@ private:
 
     const CopyContext& m_context;
     bool m_wentOntoSource = false;
+    std::vector<std::string> m_copied; // the paths of the copies made
 };

@@ -41,9 +41,12 @@ NextStep OnCopy(const CopyContext& context, CategoryMarks& marks) {
     if (successes == 0)
         return NextStep::Nothing;
 
-    // Every copy counted here is on the disk already, so removing the source cannot lose it.
-    if (context.bQuelleLoeschen && !copy.wentOntoSource())
+    if (context.bQuelleLoeschen && !copy.wentOntoSource()) {
+        // Every copy's bytes are on the disk; once their names are too, a move cannot lose
+        // the design whatever happens next.
+        copy.syncCopiedNames();
         return removeFile(context.strFilePath) ? NextStep::SourceRemoved : NextStep::Nothing;
+    }
     return context.bWeiterblaettern ? NextStep::Advance : NextStep::Nothing;
 }
 

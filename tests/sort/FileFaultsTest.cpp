@@ -6,6 +6,7 @@
 #include "SortFixture.h"
 
 #include <cerrno>
+#include <map>
 
 namespace {
 
@@ -189,13 +190,59 @@ TEST_F(FileFaults, RemovingTheMovedSourceFailsAfterTheCopiesAreMade) {
     expectNothingHalfWritten();
 }
 
-TEST_F(FileFaults, TheSourceIsRemovedOnlyAfterEveryCopyIsOnTheDisk) {
+namespace {
+// Records the calls that decide what a crash could leave: which path was flushed, renamed
+// onto or removed, in order.
+class RecordingFileSystem : public FaultyFileSystem {
+public:
+    int open(const char* path, int flags, mode_t mode, int& fd) override {
+        const int e = FaultyFileSystem::open(path, flags, mode, fd);
+        if (e == 0)
+            m_paths[fd] = path;
+        return e;
+    }
+    int sync(int fd) override {
+        log.push_back("sync " + m_paths[fd]);
+        return FaultyFileSystem::sync(fd);
+    }
+    int rename(const char* from, const char* to) override {
+        log.push_back("rename " + std::string(from) + " " + to);
+        return FaultyFileSystem::rename(from, to);
+    }
+    int remove(const char* path) override {
+        log.push_back("remove " + std::string(path));
+        return FaultyFileSystem::remove(path);
+    }
+    std::vector<std::string> log;
+
+private:
+    std::map<int, std::string> m_paths;
+};
+
+std::size_t indexOf(const std::vector<std::string>& log, const std::string& entry) {
+    return static_cast<std::size_t>(std::find(log.begin(), log.end(), entry) - log.begin());
+}
+} // namespace
+
+TEST_F(FileFaults, AMoveRemovesTheSourceOnlyAfterEveryCopyIsOnTheDisk) {
     CategoryList list = listOf({"A", "B"}, {"A", "B"});
-    FaultyFileSystem faulty;
-    copyIntoAandB(list);
-    // Two files and their two directories flushed before the one removal.
-    EXPECT_GE(faulty.calls(Op::Sync), 4);
-    EXPECT_EQ(faulty.calls(Op::Remove), 1);
+    RecordingFileSystem recording;
+    EXPECT_EQ(copyIntoAandB(list), NextStep::SourceRemoved);
+
+    const auto& log = recording.log;
+    const std::size_t removal = indexOf(log, "remove " + m_strFilePath);
+    ASSERT_LT(removal, log.size());
+    for (const auto& cat : {catA, catB}) {
+        // The temporary file is flushed before it takes the name, the name before the removal.
+        const auto renamed = std::find_if(log.begin(), log.end(), [&](const std::string& e) {
+            return e.rfind("rename " + cat + "/.nadelix-", 0) == 0;
+        });
+        ASSERT_NE(renamed, log.end()) << cat;
+        const std::string temporary = renamed->substr(7, renamed->find(' ', 7) - 7);
+        EXPECT_LT(indexOf(log, "sync " + temporary),
+                  static_cast<std::size_t>(renamed - log.begin()));
+        EXPECT_LT(indexOf(log, "sync " + cat + "/"), removal) << cat;
+    }
 }
 
 TEST_F(FileFaults, ACategoryRemovedAfterTheListWasBuilt) {
