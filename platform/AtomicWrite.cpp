@@ -3,6 +3,7 @@
 #include "File.h"
 #include "FileSystem.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <random>
 
@@ -49,6 +50,9 @@ void syncDirectoryOf(const std::string& path) {
 }
 
 void writeFileAtomically(const std::string& path, const void* data, std::size_t size) {
+    // Without a name there is nothing to rename onto: say so before writing anything.
+    if (path.empty() || path.back() == '/')
+        throw FileError(causeFromErrno(path.empty() ? ENOENT : EISDIR), path);
     const std::string directory = directoryOf(path);
     File file;
     std::string temporary;
@@ -57,8 +61,7 @@ void writeFileAtomically(const std::string& path, const void* data, std::size_t 
         file.write(data, size);
         file.flush();
         file.close();
-        if (const int error =
-                path.empty() ? ENOENT : fileSystem().rename(temporary.c_str(), path.c_str()))
+        if (const int error = fileSystem().rename(temporary.c_str(), path.c_str()))
             throw FileError(causeFromErrno(error), path);
     } catch (const FileError& error) {
         if (!temporary.empty()) {

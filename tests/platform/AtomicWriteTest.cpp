@@ -58,6 +58,14 @@ TEST(AtomicWrite, AFailureLeavesTheOldFileAndNoTemporaryOne) {
     }
 }
 
+TEST(AtomicWrite, APathWithoutANameWritesNothing) {
+    TempDir dir;
+    for (const std::string& path : {std::string(), dir.path() + "/"}) {
+        EXPECT_THROW(platform::writeFileAtomically(path, "x", 1), FileError);
+        EXPECT_TRUE(namesIn(dir.path()).empty());
+    }
+}
+
 TEST(ExistingEntries, FindsANameWhateverTheCaseOfItsLetters) {
     TempDir dir;
     dir.write("rose.pes", "12345");

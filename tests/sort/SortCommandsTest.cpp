@@ -2,7 +2,6 @@
 
 #include "FaultyFileSystem.h"
 #include "SortFixture.h"
-#include "platform/UserMessages.h"
 
 #include <cerrno>
 
@@ -82,12 +81,6 @@ TEST_F(Commands, WhatFollowsACopyRun) {
                 << list[i].text;
         }
     }
-}
-
-TEST_F(Commands, TheMessageForEachStep) {
-    EXPECT_EQ(messageFor(NextStep::Nothing), 0);
-    EXPECT_EQ(messageFor(NextStep::SourceRemoved), platform::WM_DATEI_ENTFERNT);
-    EXPECT_EQ(messageFor(NextStep::Advance), platform::WM_NAECHSTE_DATEI);
 }
 
 TEST_F(Commands, MarksAreWalkedInListOrderAndTheTargetEntryCopiesIntoTheTarget) {
