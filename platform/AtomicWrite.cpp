@@ -49,31 +49,56 @@ void syncDirectoryOf(const std::string& path) {
     fs.close(fd);
 }
 
-void writeFileAtomically(const std::string& path, const void* data, std::size_t size) {
-    // Without a name there is nothing to rename onto: say so before writing anything.
-    if (path.empty() || path.back() == '/')
-        throw FileError(causeFromErrno(path.empty() ? ENOENT : EISDIR), path);
-    const std::string directory = directoryOf(path);
-    File file;
-    std::string temporary;
+AtomicFileWriter::~AtomicFileWriter() {
+    discard();
+}
+
+void AtomicFileWriter::discard() {
+    if (m_temporary.empty())
+        return;
+    // Whatever error brought us here is the one to report; tidying up fails quietly.
     try {
-        temporary = createTemporary(directory, file);
-        file.write(data, size);
-        file.flush();
-        file.close();
-        if (const int error = fileSystem().rename(temporary.c_str(), path.c_str()))
-            throw FileError(causeFromErrno(error), path);
-    } catch (const FileError& error) {
-        if (!temporary.empty()) {
-            // The error in hand is the one to report; tidying up fails quietly.
-            try {
-                file.close();
-            } catch (const FileError&) {
-            }
-            fileSystem().remove(temporary.c_str());
-        }
-        throw FileError(error.cause(), error.fileName().empty() ? std::string() : path);
+        m_file.close();
+    } catch (const FileError&) {
     }
+    fileSystem().remove(m_temporary.c_str());
+    m_temporary.clear();
+}
+
+void AtomicFileWriter::fail(const FileError& error) {
+    discard();
+    throw FileError(error.cause(), error.fileName().empty() ? std::string() : m_path);
+}
+
+void AtomicFileWriter::write(const void* data, std::size_t size) {
+    // Without a name there is nothing to rename onto: say so before writing anything.
+    if (m_path.empty() || m_path.back() == '/')
+        throw FileError(causeFromErrno(m_path.empty() ? ENOENT : EISDIR), m_path);
+    try {
+        m_temporary = createTemporary(directoryOf(m_path), m_file);
+        m_file.write(data, size);
+    } catch (const FileError& error) {
+        fail(error);
+    }
+    fileSystem().startWriteback(m_file.descriptor());
+}
+
+void AtomicFileWriter::commit() {
+    try {
+        m_file.flush();
+        m_file.close();
+        if (const int error = fileSystem().rename(m_temporary.c_str(), m_path.c_str()))
+            throw FileError(causeFromErrno(error), m_path);
+    } catch (const FileError& error) {
+        fail(error);
+    }
+    m_temporary.clear();
+}
+
+void writeFileAtomically(const std::string& path, const void* data, std::size_t size) {
+    AtomicFileWriter writer(path);
+    writer.write(data, size);
+    writer.commit();
 }
 
 } // namespace platform

@@ -33,6 +33,7 @@ public:
     void close();
 
     bool isOpen() const { return m_fd >= 0; }
+    int descriptor() const { return m_fd; }
     const std::string& path() const { return m_path; }
 
     static void remove(const std::string& path);

@@ -48,6 +48,8 @@ public:
 
     int sync(int fd) override { return ::fsync(fd) == 0 ? 0 : errno; }
 
+    void startWriteback(int fd) override { ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
     // A close interrupted by a signal has still released the descriptor on Linux.
     int close(int fd) override { return ::close(fd) == 0 || errno == EINTR ? 0 : errno; }
 

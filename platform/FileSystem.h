@@ -26,6 +26,9 @@ public:
     virtual int read(int fd, void* buffer, std::size_t count, std::size_t& done) = 0;
     virtual int write(int fd, const void* buffer, std::size_t count, std::size_t& done) = 0;
     virtual int sync(int fd) = 0;
+    // Sets the written bytes on their way to the disk without waiting for them, so that a later
+    // sync of several files waits once for all. Only a hint: nothing can fail.
+    virtual void startWriteback(int fd) = 0;
     virtual int close(int fd) = 0;
     virtual int remove(const char* path) = 0;
     virtual int rename(const char* from, const char* to) = 0;

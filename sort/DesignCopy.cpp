@@ -14,6 +14,8 @@ namespace {
 constexpr char kSchonVorhanden[] = "Datei schon vorhanden";
 constexpr char kNichtUmbenennbar[] = "Datei kann nicht mehr automatisch umbenannt werden.";
 constexpr int kMaxUmbenennungen = 99;
+// Copies written before they are flushed; each holds a file open.
+constexpr std::size_t kMostPending = 16;
 
 void report(const platform::FileError& error) {
     platform::modalQuestions().messageBox(platform::fileErrorText(error));
@@ -84,26 +86,49 @@ bool DesignCopy::isSource(const std::string& path) const {
            target.device == source.device && target.inode == source.inode;
 }
 
-int DesignCopy::CopyTo(const std::string& destination) {
+bool DesignCopy::start(const std::string& destination) {
+    if (m_pending.size() >= kMostPending)
+        finish();
     const std::string directory = platform::withTrailingSeparator(destination);
     try {
         const std::size_t length = readSource();
         const std::string candidate = chooseCandidate(directory, length);
         if (candidate.empty())
-            return 0;
+            return false;
         // Saving onto the source itself would change nothing, but a move would then remove
         // the only copy: the design stays where it is.
         if (m_context.bDateienNichtUmbenennen && isSource(candidate)) {
             m_wentOntoSource = true;
-            return 1;
+            ++m_made;
+            return true;
         }
-        platform::writeFileAtomically(candidate, m_context.puffer.data(), length);
-        m_copied.push_back(candidate);
+        auto writer = std::make_unique<platform::AtomicFileWriter>(candidate);
+        writer->write(m_context.puffer.data(), length);
+        m_pending.push_back(std::move(writer));
     } catch (const platform::FileError& error) {
         report(error);
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
+}
+
+int DesignCopy::finish() {
+    for (const auto& writer : m_pending) {
+        try {
+            writer->commit();
+            m_copied.push_back(writer->path());
+            ++m_made;
+        } catch (const platform::FileError& error) {
+            report(error);
+        }
+    }
+    m_pending.clear();
+    return m_made;
+}
+
+int DesignCopy::CopyTo(const std::string& destination) {
+    const int before = finish();
+    return start(destination) && finish() > before ? 1 : 0;
 }
 
 void DesignCopy::syncCopiedNames() const {

@@ -26,19 +26,18 @@ bool removeFile(const std::string& path) {
 
 NextStep OnCopy(const CopyContext& context, CategoryMarks& marks) {
     const int count = marks.count();
-    int successes = 0;
     DesignCopy copy(context);
     for (int position = 0; position < count; ++position) {
         if (!marks.isMarked(position))
             continue;
         const std::string destination =
             platform::withTrailingSeparator(context.strZiel) + marks.relativePath(position);
-        if (copy.CopyTo(destination) == 1)
-            ++successes;
+        copy.start(destination);
         if (!context.bMarkenBehalten)
             marks.unmark(position);
     }
-    if (successes == 0)
+    // The copies are flushed together; only those on the disk count.
+    if (copy.finish() == 0)
         return NextStep::Nothing;
 
     if (context.bQuelleLoeschen && !copy.wentOntoSource()) {

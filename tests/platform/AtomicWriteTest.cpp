@@ -66,6 +66,15 @@ TEST(AtomicWrite, APathWithoutANameWritesNothing) {
     }
 }
 
+TEST(AtomicWrite, AFileNeverCommittedLeavesNothing) {
+    TempDir dir;
+    {
+        platform::AtomicFileWriter writer(dir.file("ROSE.PES"));
+        writer.write("abc", 3);
+    }
+    EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
 TEST(ExistingEntries, FindsANameWhateverTheCaseOfItsLetters) {
     TempDir dir;
     dir.write("rose.pes", "12345");

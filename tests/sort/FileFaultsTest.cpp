@@ -20,7 +20,7 @@ struct Fault {
     Op op;
     int error;
     const char* pathPart; // "quelle/" for the source, "ziel/A/" for category A, "" for any
-    int skip;
+    int skip;             // calls to let pass: both sources are read before either copy is flushed
     // The message, with %S for the source's path and %A for the copy's path in category A.
     const char* text;
     // Whether the fault hits category B as well when it does not stop after once.
@@ -55,7 +55,7 @@ const Fault kFaults[] = {
     {"flush I/O", Op::Sync, EIO, "", 0, "A hardware I/O error was reported while accessing %A.",
      true},
     {"flush disk full", Op::Sync, ENOSPC, "", 0, "Disk full while accessing %A.", true},
-    {"copy close", Op::Close, EIO, "", 1,
+    {"copy close", Op::Close, EIO, "", 2,
      "A hardware I/O error was reported while accessing an unnamed file.", true},
     {"rename denied", Op::Rename, EACCES, "ziel/A/", 0, "Access to %A was denied.", false},
     {"rename disk full", Op::Rename, ENOSPC, "ziel/A/", 0, "Disk full while accessing %A.", false},

@@ -98,6 +98,20 @@ TEST_F(Commands, MarksAreWalkedInListOrderAndTheTargetEntryCopiesIntoTheTarget) 
     EXPECT_FALSE(std::filesystem::exists(inTarget("Tiere/ROSE.PES")));
 }
 
+TEST_F(Commands, ALongRunOfCategoriesIsCopiedWhole) {
+    // More categories than copies are kept waiting for the disk at once.
+    std::vector<std::string> names;
+    for (int i = 0; i < 40; ++i) {
+        names.push_back("K" + std::to_string(i));
+        category(names.back());
+    }
+    CategoryList list = listOf(names, names);
+    m_bQuelleLoeschen = 1;
+    EXPECT_EQ(copy(list), NextStep::SourceRemoved);
+    for (const auto& n : names)
+        EXPECT_EQ(namesIn(inTarget(n)), Names{"ROSE.PES"}) << n;
+}
+
 TEST_F(Commands, ACategoryShownCutIsCopiedToInFull) {
     const std::string deep = std::string(200, 'x') + "/" + std::string(100, 'y');
     category(deep);

@@ -41,6 +41,7 @@ public:
     int read(int fd, void* buffer, std::size_t count, std::size_t& done) override;
     int write(int fd, const void* buffer, std::size_t count, std::size_t& done) override;
     int sync(int fd) override;
+    void startWriteback(int fd) override { m_real.startWriteback(fd); }
     int close(int fd) override;
     int remove(const char* path) override;
     int rename(const char* from, const char* to) override;
