@@ -92,4 +92,4 @@ static void BM_CopyTenMegabytesIntoTenCategories(benchmark::State& state) {
 BENCHMARK(BM_CopyTenMegabytesIntoTenCategories)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+    ->Iterations(10);
