@@ -1,33 +1,270 @@
 #include "KopierenSortieren.h"
 
+#include "DialogUnits.h"
+#include "KategorieListe.h"
+#include "SortPictures.h"
+#include "platform/ModalQuestions.h"
+#include "platform/Names.h"
 #include "platform/UserMessages.h"
 
+#include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QScreen>
 
-CKopierenSortieren::CKopierenSortieren(QWidget* parent)
-    : QDialog(parent), m_feldQuelle(makeField(kIdQuelle)), m_feldZiel(makeField(kIdZiel)),
-      m_feldDateiname(makeField(kIdDateiname)) {
-    setObjectName(QString::number(IDD));
-    setWindowTitle(QStringLiteral("Kopieren und Sortieren"));
+#include <algorithm>
+
+namespace {
+
+QString shown(const std::string& bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-QLabel* CKopierenSortieren::makeField(int id) {
+constexpr Qt::WindowFlags kFensterArt =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+} // namespace
+
+CKopierenSortieren::CKopierenSortieren(QWidget* parent) : QDialog(parent, kFensterArt) {
+    BuildControls();
+}
+
+CKopierenSortieren::~CKopierenSortieren() = default;
+
+QLabel* CKopierenSortieren::MakeField(int id, int x, int y, int width, int height) {
     auto* field = new QLabel(this);
     field->setObjectName(QString::number(id));
     field->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     field->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // File names are shown as they are, never read as markup.
+    field->setTextFormat(Qt::PlainText);
+    field->setGeometry(sortdialog::DialogUnits(font()).rect(x, y, width, height));
     return field;
 }
 
-void CKopierenSortieren::UpdateFields() {
-    m_feldQuelle->setText(QString::fromStdString(m_strQuelle));
-    m_feldZiel->setText(QString::fromStdString(m_strZiel));
-    m_feldDateiname->setText(QString::fromStdString(m_strFileName));
+QPushButton* CKopierenSortieren::MakeButton(int id, const QString& text, int x, int y, int width,
+                                            int height) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(QString::number(id));
+    button->setGeometry(sortdialog::DialogUnits(font()).rect(x, y, width, height));
+    return button;
+}
+
+void CKopierenSortieren::BuildControls() {
+    setObjectName(QString::number(IDD));
+    setWindowTitle(QStringLiteral("Kopieren und Sortieren"));
+    setModal(false);
+    const sortdialog::DialogUnits du(font());
+
+    // The frames first, so that the controls they frame lie above them.
+    const struct {
+        const char* text;
+        int x, y, width, height;
+    } groups[] = {
+        {"Designkategorien", 1, 32, 117, 236},
+        {"Ende", 145, 47, 45, 45},
+        {"Blättern in den Dateien", 121, 113, 93, 44},
+        {"Löschen <--  --> Kopieren", 121, 173, 93, 62},
+    };
+    for (const auto& group : groups) {
+        auto* box = new QGroupBox(QString::fromUtf8(group.text), this);
+        box->setGeometry(du.rect(group.x, group.y, group.width, group.height));
+    }
+
+    (new QLabel(QStringLiteral("Quellverzeichnis:"), this))->setGeometry(du.rect(3, 3, 58, 12));
+    m_feldQuelle = MakeField(kIdQuelle, 62, 3, 110, 12);
+    m_feldQuelle->setText(QStringLiteral("Bitte auswählen"));
+    QPushButton* quelleAendern =
+        MakeButton(kIdQuelleAendern, QStringLiteral("Ändern"), 171, 3, 43, 12);
+
+    (new QLabel(QStringLiteral("Zielverzeichnis:"), this))->setGeometry(du.rect(3, 17, 58, 12));
+    m_feldZiel = MakeField(kIdZiel, 62, 17, 110, 12);
+    m_feldZiel->setText(QStringLiteral("Bitte auswählen"));
+    QPushButton* zielAendern =
+        MakeButton(kIdZielAendern, QStringLiteral("Ändern"), 171, 17, 43, 12);
+
+    m_KategorieListe = new CKategorieListe(this);
+    m_KategorieListe->setObjectName(QString::number(kIdKategorien));
+    m_KategorieListe->setGeometry(du.rect(5, 42, 109, 222));
+
+    QPushButton* schliessen = MakeButton(IDOK, QStringLiteral("Dialog schließen"), 155, 59, 26, 26);
+    schliessen->setDefault(true);
+    QPushButton* vorherige =
+        MakeButton(kIdVorherige, QStringLiteral("vorherige"), 127, 128, 40, 20);
+    QPushButton* naechste = MakeButton(kIdNaechste, QStringLiteral("nächste"), 170, 128, 40, 20);
+
+    m_feldDateiname = MakeField(kIdDateiname, 127, 185, 83, 12);
+    m_feldDateiname->setText(QStringLiteral("Dateiname"));
+    QPushButton* loeschen = MakeButton(kIdLoeschen, QStringLiteral("Button1"), 127, 203, 26, 26);
+    QPushButton* copy = MakeButton(kIdCopy, QStringLiteral("&Copy"), 170, 203, 40, 26);
+
+    // The controls that take the focus, in the order Tab visits them.
+    QWidget* const tabOrder[] = {schliessen, m_KategorieListe, vorherige,   naechste,
+                                 copy,       quelleAendern,    zielAendern, loeschen};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    connect(quelleAendern, &QPushButton::clicked, this, &CKopierenSortieren::OnQuelleAendern);
+    connect(zielAendern, &QPushButton::clicked, this, &CKopierenSortieren::OnZielAendern);
+    connect(naechste, &QPushButton::clicked, this, &CKopierenSortieren::OnNaechste);
+    connect(vorherige, &QPushButton::clicked, this, &CKopierenSortieren::OnVorherige);
+    connect(schliessen, &QPushButton::clicked, this, &CKopierenSortieren::OnOK);
+
+    setFixedSize(du.x(216), du.y(271));
+}
+
+bool CKopierenSortieren::Create(QWidget* owner) {
+    // A top-level window of its own that stays in front of its owner.
+    setParent(owner, kFensterArt);
+    return OnInitDialog();
+}
+
+void CKopierenSortieren::CenterWindow() {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QRect frame = frameGeometry();
+    if (owner && !isVisible()) {
+        // The window manager has not framed the dialog yet: it will get a frame like its
+        // owner's.
+        const QRect ownerFrame = owner->frameGeometry(), ownerClient = owner->geometry();
+        frame.setSize(size() + ownerFrame.size() - ownerClient.size());
+    }
+    frame.moveCenter(owner ? owner->frameGeometry().center() : frame.center());
+    // Wholly on the screen, even when the owner is partly off it.
+    if (const QScreen* screen = owner ? owner->screen() : this->screen()) {
+        const QRect available = screen->availableGeometry();
+        frame.moveLeft(std::max(available.left(),
+                                std::min(frame.left(), available.right() - frame.width() + 1)));
+        frame.moveTop(std::max(available.top(),
+                               std::min(frame.top(), available.bottom() - frame.height() + 1)));
+    }
+    move(frame.topLeft());
+}
+
+void CKopierenSortieren::DoDataExchange(bool saveAndValidate) {
+    if (saveAndValidate)
+        return; // the fields only ever show the members
+    const auto show = [](QLabel* field, const std::string& text) {
+        field->setText(shown(text));
+        // The fields are narrow; the whole text is one pointer rest away.
+        field->setToolTip(shown(text));
+    };
+    show(m_feldQuelle, m_strQuelle);
+    show(m_feldZiel, m_strZiel);
+    show(m_feldDateiname, m_strFileName);
+}
+
+void CKopierenSortieren::UpdateData(bool saveAndValidate) {
+    DoDataExchange(saveAndValidate);
+}
+
+bool CKopierenSortieren::OnInitDialog() {
+    UpdateData(false);
+
+    const struct {
+        int control, icon;
+    } icons[] = {{IDOK, kIconSchliessen},
+                 {kIdNaechste, kIconNaechste},
+                 {kIdVorherige, kIconVorherige},
+                 {kIdLoeschen, kIconLoeschen},
+                 {kIdCopy, kIconCopy}};
+    for (const auto& entry : icons) {
+        auto* button = findChild<QPushButton*>(QString::number(entry.control));
+        // Only the picture is shown; the text stays as the button's name and its mnemonic.
+        const QString text = button->text();
+        button->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+        button->setToolTip(button->accessibleName());
+        button->setShortcut(QKeySequence::mnemonic(text));
+        button->setText(QString());
+        button->setIcon(sortdialog::buttonIcon(entry.icon, style()));
+        const int room = std::min(button->width(), button->height()) - 6;
+        button->setIconSize(QSize(32, 32).boundedTo(QSize(room, room)));
+    }
+
+    m_Marken = sortdialog::markImages();
+    m_KategorieListe->InsertColumn(QStringLiteral("Verzeichnis"), 200);
+    m_KategorieListe->SetExtendedListViewStyle(CKategorieListe::LVS_EX_CHECKBOXES |
+                                               CKategorieListe::LVS_EX_ONECLICKACTIVATE);
+    m_KategorieListe->SetStateImages(m_Marken);
+    m_nKategorien = 0;
+    // TODO: fill the category list from the target.
+    return true;
+}
+
+QWidget* CKopierenSortieren::MainWindow() const {
+    // The owner is the main window; without one, the application's main window.
+    if (QWidget* owner = parentWidget())
+        return owner->window();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto main = std::find_if(windows.begin(), windows.end(), [](QWidget* window) {
+        return qobject_cast<QMainWindow*>(window) != nullptr;
+    });
+    return main != windows.end() ? *main : nullptr;
+}
+
+void CKopierenSortieren::OnQuelleAendern() {
+    std::string chosen;
+    if (!platform::modalQuestions().chooseDirectory(m_strQuelle, chosen))
+        return;
+    m_strQuelle = chosen;
+    UpdateData(false);
+    // The view rescans and, through LoadFile, shows the new first file in this dialog.
+    platform::sendUserMessage(MainWindow(), platform::WM_QUELLE_EINLESEN);
+}
+
+void CKopierenSortieren::OnZielAendern() {
+    std::string chosen;
+    if (!platform::modalQuestions().chooseDirectory(m_strZiel, chosen))
+        return; // the list keeps its marks
+    m_strZiel = platform::withTrailingSeparator(chosen);
+    // TODO: rebuild the category list from the new target.
+    UpdateData(false);
+}
+
+void CKopierenSortieren::OnVorherige() {
+    platform::sendUserMessage(MainWindow(), platform::WM_VORHERIGE_DATEI);
+}
+
+void CKopierenSortieren::OnNaechste() {
+    platform::sendUserMessage(MainWindow(), platform::WM_NAECHSTE_DATEI);
 }
 
 long CKopierenSortieren::OnAnzeigeAktualisieren() {
-    UpdateFields();
+    UpdateData(false);
     return 0;
+}
+
+void CKopierenSortieren::accept() {
+    OnOK();
+}
+
+void CKopierenSortieren::reject() {
+    OnCancel();
+}
+
+void CKopierenSortieren::OnOK() {
+    DestroyWindow();
+}
+
+void CKopierenSortieren::OnCancel() {
+    DestroyWindow();
+}
+
+void CKopierenSortieren::DestroyWindow() {
+    // Enter and the close box may both arrive; the view is told once.
+    if (m_bZerstoert)
+        return;
+    m_bZerstoert = true;
+    hide();
+    PostNcDestroy();
+}
+
+void CKopierenSortieren::PostNcDestroy() {
+    // The view reads the directories while it handles the message, so the object lives on
+    // until the event loop comes back.
+    platform::sendUserMessage(MainWindow(), platform::WM_SORTIEREN_BEENDET);
+    deleteLater();
 }
 
 bool CKopierenSortieren::event(QEvent* event) {

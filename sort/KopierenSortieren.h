@@ -1,24 +1,51 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPixmap>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
+class CKategorieListe;
 class QLabel;
+class QPushButton;
 
-// The modeless copy-and-sort dialog. The design view reads its directories and writes the
-// current file into it through its pointer to the dialog.
+// The modeless copy-and-sort dialog, from which the user chooses source and target, steps
+// through the source's designs and copies them into categories. The design view creates it,
+// reads its directories and writes the current file into it through its pointer to the
+// dialog; the dialog drives the view by user messages to the main window. It deletes itself
+// once it is closed and the view has been told.
 class CKopierenSortieren : public QDialog {
     Q_OBJECT
 public:
-    // Dialog resource and the controls that show the members; the ids are the object names.
+    // Dialog resource and control ids; each control carries its id as object name.
     static constexpr int IDD = 131;
+    static constexpr int IDOK = 1;
+    static constexpr int kIdKategorien = 1003;
+    static constexpr int kIdVorherige = 1012;
+    static constexpr int kIdNaechste = 1013;
+    static constexpr int kIdCopy = 1014;
+    static constexpr int kIdQuelleAendern = 1019;
+    static constexpr int kIdZielAendern = 1020;
     static constexpr int kIdQuelle = 1021;
     static constexpr int kIdZiel = 1022;
     static constexpr int kIdDateiname = 1023;
+    static constexpr int kIdLoeschen = 1036;
 
+    // Icons of the icon buttons.
+    static constexpr int kIconSchliessen = 143;
+    static constexpr int kIconNaechste = 138;
+    static constexpr int kIconVorherige = 139;
+    static constexpr int kIconLoeschen = 140;
+    static constexpr int kIconCopy = 142;
+
+    // Builds the controls; every text is empty until the view fills the members.
     explicit CKopierenSortieren(QWidget* parent = nullptr);
+    ~CKopierenSortieren() override;
 
+    CKategorieListe* m_KategorieListe;
     std::string m_strQuelle;
     std::string m_strZiel;
     std::string m_strFilePath;
@@ -27,20 +54,51 @@ public:
     int m_bDateienNichtUmbenennen = 0;
     int m_bMarkenBehalten = 0;
     int m_bWeiterblaettern = 0;
+    int m_nKategorien = 0;
+    QList<QPixmap> m_Marken;
+    std::vector<std::uint8_t> m_Puffer;
 
+    // Makes the dialog a top-level window owned by owner and initialises it; it is then
+    // ready to be shown.
+    bool Create(QWidget* owner);
+    // Centres the dialog over its owner, kept on the owner's screen.
+    void CenterWindow();
+
+    bool OnInitDialog();
+    // Shows the members in their fields (saveAndValidate false); nothing is ever read back.
+    void DoDataExchange(bool saveAndValidate);
+    void UpdateData(bool saveAndValidate);
+
+    void OnQuelleAendern();
+    void OnZielAendern();
+    void OnVorherige();
+    void OnNaechste();
     // WM_ANZEIGE_AKTUALISIEREN: the design view changed the current file. Returns 0.
     long OnAnzeigeAktualisieren();
 
-    // Shows the members in their fields. Data only flows this way; nothing is read back.
-    void UpdateFields();
+    // Closing, by "Dialog schließen" or Enter (OnOK) or by Escape or the close box (OnCancel).
+    void OnOK();
+    void OnCancel();
+    // After the window is gone: tells the view, then lets the object go.
+    void PostNcDestroy();
+
+    // Where the dialog's messages go: the main window, which relays them to the design view.
+    QWidget* MainWindow() const;
+
+    void accept() override;
+    void reject() override;
 
 protected:
     bool event(QEvent* event) override;
 
 private:
-    QLabel* makeField(int id);
+    void BuildControls();
+    QLabel* MakeField(int id, int x, int y, int width, int height);
+    QPushButton* MakeButton(int id, const QString& text, int x, int y, int width, int height);
+    void DestroyWindow();
 
-    QLabel* m_feldQuelle;
-    QLabel* m_feldZiel;
-    QLabel* m_feldDateiname;
+    QLabel* m_feldQuelle = nullptr;
+    QLabel* m_feldZiel = nullptr;
+    QLabel* m_feldDateiname = nullptr;
+    bool m_bZerstoert = false;
 };

@@ -12,10 +12,13 @@ const char* const kKeineWeiterenDateien = "Keine weiteren Dateien mehr";
 } // namespace
 
 void CDesignAnsicht::OnNachKategorien() {
-    // Only one copy-and-sort dialog exists at a time.
+    // Only one copy-and-sort dialog exists at a time; the open one comes to the front with
+    // the control that had the focus.
     if (m_pSortierDialog) {
+        if (m_pSortierDialog->isMinimized())
+            m_pSortierDialog->showNormal();
+        m_pSortierDialog->raise();
         m_pSortierDialog->activateWindow();
-        m_pSortierDialog->setFocus();
         return;
     }
 
@@ -26,9 +29,21 @@ void CDesignAnsicht::OnNachKategorien() {
             LoadFile(0);
     }
 
-    // TODO(copy-and-sort dialog): create the dialog here, hand it m_strQuelle, m_strZiel,
-    // m_strFilePath, m_strFileName and the four copy flags in this order, then show it
-    // modeless, centred over the main window.
+    // The dialog deletes itself once it is closed and has told the view.
+    m_pSortierDialog = new CKopierenSortieren;
+    m_pSortierDialog->m_strQuelle = m_strQuelle;
+    m_pSortierDialog->m_strZiel = m_strZiel;
+    m_pSortierDialog->m_strFilePath = m_strFilePath;
+    m_pSortierDialog->m_strFileName = m_strFileName;
+    m_pSortierDialog->m_bQuelleLoeschen = m_bQuelleLoeschen;
+    m_pSortierDialog->m_bDateienNichtUmbenennen = m_bDateienNichtUmbenennen;
+    m_pSortierDialog->m_bMarkenBehalten = m_bMarkenBehalten;
+    m_pSortierDialog->m_bWeiterblaettern = m_bWeiterblaettern;
+
+    // Modeless, owned by the main window, over whose middle it opens.
+    m_pSortierDialog->Create(window());
+    m_pSortierDialog->CenterWindow();
+    m_pSortierDialog->show();
 }
 
 long CDesignAnsicht::OnQuelleEinlesen() {
