@@ -1,6 +1,7 @@
 #include "QtModalQuestions.h"
 
 #include "dirchooser/VerzeichnisAuswahl.h"
+#include "sort/NeueKategorie.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -37,8 +38,13 @@ bool QtModalQuestions::chooseDirectory(const std::string& start, std::string& ch
     return true;
 }
 
-bool QtModalQuestions::askNewCategory(const std::string&, std::string&) {
-    return false; // the new-category dialog takes this over
+bool QtModalQuestions::askNewCategory(const std::string& parent, std::string& name) {
+    CNeueKategorie dialog(QApplication::activeWindow());
+    dialog.m_strAktuell = parent;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    name = dialog.m_strName;
+    return true;
 }
 
 bool QtModalQuestions::askSaveFileName(const std::string& proposedPath,
