@@ -1,8 +1,8 @@
 #include "KopierenSortieren.h"
 
-#include "DialogUnits.h"
 #include "KategorieListe.h"
 #include "SortPictures.h"
+#include "dirchooser/DialogUnits.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 #include "platform/UserMessages.h"
@@ -40,7 +40,7 @@ QLabel* CKopierenSortieren::MakeField(int id, int x, int y, int width, int heigh
     field->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // File names are shown as they are, never read as markup.
     field->setTextFormat(Qt::PlainText);
-    field->setGeometry(sortdialog::DialogUnits(font()).rect(x, y, width, height));
+    field->setGeometry(DialogUnits(font()).rect(x, y, width, height));
     return field;
 }
 
@@ -48,7 +48,7 @@ QPushButton* CKopierenSortieren::MakeButton(int id, const QString& text, int x, 
                                             int height) {
     auto* button = new QPushButton(text, this);
     button->setObjectName(QString::number(id));
-    button->setGeometry(sortdialog::DialogUnits(font()).rect(x, y, width, height));
+    button->setGeometry(DialogUnits(font()).rect(x, y, width, height));
     return button;
 }
 
@@ -56,7 +56,7 @@ void CKopierenSortieren::BuildControls() {
     setObjectName(QString::number(IDD));
     setWindowTitle(QStringLiteral("Kopieren und Sortieren"));
     setModal(false);
-    const sortdialog::DialogUnits du(font());
+    const DialogUnits du(font());
 
     // The frames first, so that the controls they frame lie above them.
     const struct {

@@ -1,6 +1,6 @@
 #include "NeueKategorie.h"
 
-#include "DialogUnits.h"
+#include "dirchooser/DialogUnits.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -23,7 +23,7 @@ CNeueKategorie::CNeueKategorie(QWidget* parent)
     setObjectName(QString::number(IDD));
     setWindowTitle(QStringLiteral("Neue Kategorie einfügen"));
     setModal(true);
-    const sortdialog::DialogUnits du(font());
+    const DialogUnits du(font());
 
     (new QGroupBox(QStringLiteral(" Aktuell angewählt "), this))
         ->setGeometry(du.rect(3, 0, 155, 49));
