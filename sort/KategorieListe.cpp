@@ -14,6 +14,13 @@
 namespace {
 // The entry's text as it is on disk, beside the text that is shown.
 constexpr int kExactTextRole = Qt::UserRole;
+// The whole directory below the target, which a text cut to its limit no longer names.
+constexpr int kRelativePathRole = Qt::UserRole + 1;
+constexpr int kIsTargetRole = Qt::UserRole + 2;
+
+QByteArray bytes(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 } // namespace
 
 // Draws the item-view check indicator with the list's own two mark pictures and otherwise
@@ -111,6 +118,31 @@ bool CKategorieListe::IsMarked(int row) const {
 void CKategorieListe::SetMarked(int row, bool marked) {
     if (QListWidgetItem* entry = item(row))
         entry->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
+}
+
+void CKategorieListe::Show(const CategoryList& list) {
+    DeleteAllItems();
+    for (const CategoryEntry& entry : list.entries()) {
+        const int row = InsertItem(GetItemCount(), entry.text);
+        item(row)->setData(kRelativePathRole, bytes(entry.relativePath));
+        item(row)->setData(kIsTargetRole, entry.isTarget);
+        SetMarked(row, entry.marked);
+    }
+}
+
+CategoryEntry CKategorieListe::Entry(int row) const {
+    const QListWidgetItem* entry = item(row);
+    if (!entry)
+        return {};
+    return {GetItemText(row), entry->data(kRelativePathRole).toByteArray().toStdString(),
+            entry->data(kIsTargetRole).toBool(), IsMarked(row)};
+}
+
+CategoryList CKategorieListe::Entries() const {
+    CategoryList list;
+    for (int row = 0; row < GetItemCount(); ++row)
+        list.insert(Entry(row));
+    return list;
 }
 
 int CKategorieListe::HitTest(const QPoint& viewportPoint) const {

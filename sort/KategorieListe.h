@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CategoryList.h"
+
 #include <QList>
 #include <QListWidget>
 #include <QPixmap>
@@ -10,7 +12,8 @@ class QContextMenuEvent;
 
 // The category list of the copy-and-sort dialog: one text per entry and a copy mark that a
 // click on the mark or the space bar switches. Entries keep their text's exact bytes, which
-// need not be UTF-8; the list shows what can be shown of them.
+// need not be UTF-8 (the list shows what can be shown of them), and the directory they stand
+// for. The marks live only here.
 class CKategorieListe : public QListWidget {
     Q_OBJECT
 public:
@@ -34,6 +37,15 @@ public:
     bool IsMarked(int row) const;
     void SetMarked(int row, bool marked);
 
+    // Shows the entries of list in its order, with their marks.
+    void Show(const CategoryList& list);
+    // The entry at row as the file operations know it.
+    CategoryEntry Entry(int row) const;
+    // Every entry, with its mark, in the list's order.
+    CategoryList Entries() const;
+    // The marks as a copy walks and clears them.
+    CategoryMarks& Marks() { return m_marks; }
+
     // The entry under a point of the viewport; -1 for none.
     int HitTest(const QPoint& viewportPoint) const;
 
@@ -45,6 +57,21 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    class ListMarks : public CategoryMarks {
+    public:
+        explicit ListMarks(CKategorieListe& list) : m_list(list) {}
+        int count() const override { return m_list.GetItemCount(); }
+        bool isMarked(int position) const override { return m_list.IsMarked(position); }
+        void unmark(int position) override { m_list.SetMarked(position, false); }
+        std::string relativePath(int position) const override {
+            return m_list.Entry(position).relativePath;
+        }
+
+    private:
+        CKategorieListe& m_list;
+    };
+
+    ListMarks m_marks{*this};
     int m_nStyles = 0;
     class MarkStyle;
     MarkStyle* m_pMarkStyle = nullptr;

@@ -1,6 +1,9 @@
 #include "KopierenSortieren.h"
 
+#include "CategoryWalk.h"
+#include "DesignCopy.h"
 #include "KategorieListe.h"
+#include "SortCommands.h"
 #include "SortPictures.h"
 #include "dirchooser/DialogUnits.h"
 #include "platform/ModalQuestions.h"
@@ -111,6 +114,10 @@ void CKopierenSortieren::BuildControls() {
     connect(naechste, &QPushButton::clicked, this, &CKopierenSortieren::OnNaechste);
     connect(vorherige, &QPushButton::clicked, this, &CKopierenSortieren::OnVorherige);
     connect(schliessen, &QPushButton::clicked, this, &CKopierenSortieren::OnOK);
+    connect(copy, &QPushButton::clicked, this, &CKopierenSortieren::OnCopy);
+    connect(loeschen, &QPushButton::clicked, this, &CKopierenSortieren::OnLoeschen);
+    connect(m_KategorieListe, &CKategorieListe::rightClicked, this,
+            &CKopierenSortieren::OnRclickKategorien);
 
     setFixedSize(du.x(216), du.y(271));
 }
@@ -188,7 +195,8 @@ bool CKopierenSortieren::OnInitDialog() {
                                                CKategorieListe::LVS_EX_ONECLICKACTIVATE);
     m_KategorieListe->SetStateImages(m_Marken);
     m_nKategorien = 0;
-    // TODO: fill the category list from the target.
+    if (!m_strZiel.empty())
+        FillCategories();
     return true;
 }
 
@@ -218,16 +226,85 @@ void CKopierenSortieren::OnZielAendern() {
     if (!platform::modalQuestions().chooseDirectory(m_strZiel, chosen))
         return; // the list keeps its marks
     m_strZiel = platform::withTrailingSeparator(chosen);
-    // TODO: rebuild the category list from the new target.
+    FillCategories(); // even for the same target: the marks go
     UpdateData(false);
 }
 
 void CKopierenSortieren::OnVorherige() {
-    platform::sendUserMessage(MainWindow(), platform::WM_VORHERIGE_DATEI);
+    Send(platform::WM_VORHERIGE_DATEI);
 }
 
 void CKopierenSortieren::OnNaechste() {
-    platform::sendUserMessage(MainWindow(), platform::WM_NAECHSTE_DATEI);
+    Send(platform::WM_NAECHSTE_DATEI);
+}
+
+void CKopierenSortieren::Send(int message) const {
+    platform::sendUserMessage(MainWindow(), message);
+}
+
+void CKopierenSortieren::FillCategories() {
+    CategoryList list;
+    CategoryWalk(m_strZiel, m_nKategorien, list).FillCategories();
+    m_KategorieListe->Show(list);
+}
+
+int CKopierenSortieren::ScanCategories(const std::string& directory) {
+    CategoryList list = m_KategorieListe->Entries();
+    const int result = CategoryWalk(m_strZiel, m_nKategorien, list).ScanCategories(directory);
+    m_KategorieListe->Show(list);
+    return result;
+}
+
+int CKopierenSortieren::AddCategory(int position, const std::string& path) {
+    CategoryList list = m_KategorieListe->Entries();
+    const int result = CategoryWalk(m_strZiel, m_nKategorien, list).AddCategory(position, path);
+    m_KategorieListe->Show(list);
+    return result;
+}
+
+CopyContext CKopierenSortieren::Context() {
+    return CopyContext{m_strZiel,
+                       m_strFilePath,
+                       m_strFileName,
+                       m_bQuelleLoeschen,
+                       m_bDateienNichtUmbenennen,
+                       m_bMarkenBehalten,
+                       m_bWeiterblaettern,
+                       m_Puffer};
+}
+
+void CKopierenSortieren::OnCopy() {
+    const CopyContext context = Context();
+    const NextStep step = ::OnCopy(context, m_KategorieListe->Marks());
+    // The view drops or advances before the click returns, and tells this dialog the file
+    // that is now current.
+    if (const int message = messageFor(step))
+        Send(message);
+}
+
+int CKopierenSortieren::CopyTo(const std::string& destination) {
+    const CopyContext context = Context();
+    return DesignCopy(context).CopyTo(destination);
+}
+
+void CKopierenSortieren::OnLoeschen() {
+    if (const int message = messageFor(::OnLoeschen(m_strFilePath, m_strFileName)))
+        Send(message);
+}
+
+long CKopierenSortieren::OnRclickKategorien(int item) {
+    // Without a target there are no categories to add to, and the parent would be the root.
+    if (m_strZiel.empty())
+        return 0;
+    const CategoryEntry clicked = m_KategorieListe->Entry(item);
+    const NewCategoryResult result =
+        ::OnRclickKategorien(m_strZiel, item >= 0 ? &clicked : nullptr);
+    if (result == NewCategoryResult::Cancelled)
+        return 0;
+    if (result == NewCategoryResult::Created)
+        FillCategories();
+    UpdateData(false);
+    return 0;
 }
 
 long CKopierenSortieren::OnAnzeigeAktualisieren() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CopyContext.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPixmap>
@@ -76,6 +78,22 @@ public:
     // WM_ANZEIGE_AKTUALISIEREN: the design view changed the current file. Returns 0.
     long OnAnzeigeAktualisieren();
 
+    // The category list: rebuilt from m_strZiel (every mark is lost); the sub-directories
+    // of a directory added depth first; one entry added. Marks already set stay.
+    void FillCategories();
+    int ScanCategories(const std::string& directory);
+    int AddCategory(int position, const std::string& path);
+
+    // "&Copy": the current file into every marked category, then moved or advanced.
+    void OnCopy();
+    // One copy of the current file into destination; 1 when made.
+    int CopyTo(const std::string& destination);
+    // Deletes the current file once the user confirmed.
+    void OnLoeschen();
+    // A right click in the list on the entry item (-1 beside every entry): a new category
+    // below it. Returns the notification's result, 0.
+    long OnRclickKategorien(int item);
+
     // Closing, by "Dialog schließen" or Enter (OnOK) or by Escape or the close box (OnCancel).
     void OnOK();
     void OnCancel();
@@ -92,6 +110,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // What the file operations read of the members, and the buffer they reuse.
+    CopyContext Context();
+    void Send(int message) const;
     void BuildControls();
     QLabel* MakeField(int id, int x, int y, int width, int height);
     QPushButton* MakeButton(int id, const QString& text, int x, int y, int width, int height);

@@ -2,11 +2,13 @@
 #pragma once
 
 #include "platform/UserMessages.h"
+#include "sort/KategorieListe.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 #include <functional>
@@ -61,4 +63,37 @@ inline std::string text(const QString& s) {
 // Runs the deferred deletions that closing left behind.
 inline void runDeferredDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Where the mark of an entry is drawn, in the list's viewport coordinates.
+inline QRect markRect(const CKategorieListe& list, int row) {
+    QStyleOptionViewItem option;
+    option.initFrom(&list);
+    option.rect = list.visualItemRect(list.item(row));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = list.item(row)->text();
+    return list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list);
+}
+
+// Switches the mark of an entry as the user does, by a click on it.
+inline void clickMark(CKategorieListe& list, int row) {
+    list.scrollToItem(list.item(row));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, markRect(list, row).center());
+}
+
+// The texts of the list's entries, in their order.
+inline std::vector<std::string> entryTexts(const CKategorieListe& list) {
+    std::vector<std::string> out;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        out.push_back(list.GetItemText(row));
+    return out;
+}
+
+// The rows of the marked entries.
+inline std::vector<int> markedRows(const CKategorieListe& list) {
+    std::vector<int> out;
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        if (list.IsMarked(row))
+            out.push_back(row);
+    return out;
 }

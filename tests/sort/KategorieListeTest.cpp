@@ -1,12 +1,10 @@
 // The category list of the copy-and-sort dialog: its copy marks, how the user switches them,
 // and the right click that asks for a new category.
-#include "sort/KategorieListe.h"
-#include "sort/KopierenSortieren.h"
+#include "DialogFixture.h"
 #include "sort/SortPictures.h"
 
 #include <QContextMenuEvent>
 #include <QSignalSpy>
-#include <QStyleOptionViewItem>
 #include <QtTest>
 
 namespace {
@@ -26,16 +24,7 @@ struct Scene {
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     }
 
-    // Where the mark of an entry is drawn, in viewport coordinates.
-    QRect markRect(int row) const {
-        QStyleOptionViewItem option;
-        option.initFrom(&list);
-        option.rect = list.visualItemRect(list.item(row));
-        option.features =
-            QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-        option.text = list.item(row)->text();
-        return list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list);
-    }
+    QRect markRect(int row) const { return ::markRect(list, row); }
     bool redIn(const QRect& rect) {
         const QImage image = list.viewport()->grab(rect).toImage();
         for (int y = 0; y < image.height(); ++y)

@@ -13,6 +13,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <filesystem>
+
+Q_DECLARE_METATYPE(std::vector<int>)
+
 using namespace platform;
 using D = CKopierenSortieren;
 
@@ -69,6 +73,9 @@ private slots:
     void everyWayOfClosingTellsTheViewWhileTheObjectLivesThenDeletesIt_data();
     void everyWayOfClosingTellsTheViewWhileTheObjectLivesThenDeletesIt();
     void theFieldsShowNamesAsTheyAreNeverAsMarkup();
+    void addingAndScanningKeepTheMarksAlreadySet();
+    void copyAndDeleteTellTheMainWindowWhatFollows_data();
+    void copyAndDeleteTellTheMainWindowWhatFollows();
 };
 
 void KopierenSortierenTest::everyControlHasItsIdPlaceAndText_data() {
@@ -442,6 +449,96 @@ void KopierenSortierenTest::theFieldsShowNamesAsTheyAreNeverAsMarkup() {
     QCOMPARE(field->toolTip(), field->text());
     QCOMPARE(control<QLabel>(&dialog, 1023)->text(), QString::fromUtf8("R\xF6SE.PES"));
     QCOMPARE(dialog.m_strFileName, std::string("R\xF6SE.PES")); // the member keeps its bytes
+}
+
+void KopierenSortierenTest::addingAndScanningKeepTheMarksAlreadySet() {
+    ScriptedQuestions questions;
+    TempDir target;
+    target.makeDir("Tiere/Hunde");
+    target.makeDir("Blumen");
+    D dialog;
+    dialog.m_strZiel = target.path() + "/";
+    dialog.Create(nullptr);
+    CKategorieListe& list = *dialog.m_KategorieListe;
+    QCOMPARE(entryTexts(list),
+             (std::vector<std::string>{"[ Zielverzeichnis ]", "Blumen", "Tiere", "Tiere/Hunde"}));
+    QCOMPARE(dialog.m_nKategorien, 4);
+    list.SetMarked(2, true);
+
+    // An entry added by its full path shows relative to the target, in its place.
+    QCOMPARE(dialog.AddCategory(dialog.m_nKategorien, target.path() + "/Amseln"), 1);
+    QCOMPARE(entryTexts(list), (std::vector<std::string>{"[ Zielverzeichnis ]", "Amseln", "Blumen",
+                                                         "Tiere", "Tiere/Hunde"}));
+    QCOMPARE(markedRows(list), std::vector<int>{3});
+    QCOMPARE(list.Entry(3).relativePath, std::string("Tiere"));
+    QVERIFY(list.Entry(0).isTarget);
+
+    // A second walk of a directory adds its sub-directories again, marks untouched.
+    target.makeDir("Tiere/Katzen");
+    dialog.m_nKategorien = 5;
+    QCOMPARE(dialog.ScanCategories(target.path() + "/Tiere"), 7);
+    QCOMPARE(list.GetItemCount(), 7);
+    QCOMPARE(markedRows(list), std::vector<int>{3});
+
+    dialog.FillCategories();
+    QCOMPARE(list.GetItemCount(), 5); // Amseln is not on the disk
+    QVERIFY(markedRows(list).empty());
+}
+
+void KopierenSortierenTest::copyAndDeleteTellTheMainWindowWhatFollows_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("marked");
+    QTest::addColumn<int>("quelleLoeschen");
+    QTest::addColumn<int>("weiterblaettern");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<std::vector<int>>("sent");
+    QTest::addColumn<bool>("sourceStays");
+    const int copy = D::kIdCopy, loeschen = D::kIdLoeschen;
+    QTest::newRow("nothing marked")
+        << copy << false << 1 << 1 << false << std::vector<int>{} << true;
+    QTest::newRow("copy, advance")
+        << copy << true << 0 << 1 << false << std::vector<int>{WM_NAECHSTE_DATEI} << true;
+    QTest::newRow("copy, stay") << copy << true << 0 << 0 << false << std::vector<int>{} << true;
+    QTest::newRow("move") << copy << true << 1 << 1 << false << std::vector<int>{WM_DATEI_ENTFERNT}
+                          << false;
+    QTest::newRow("delete, no") << loeschen << false << 0 << 1 << false << std::vector<int>{}
+                                << true;
+    QTest::newRow("delete, yes") << loeschen << false << 0 << 1 << true
+                                 << std::vector<int>{WM_DATEI_ENTFERNT} << false;
+}
+
+void KopierenSortierenTest::copyAndDeleteTellTheMainWindowWhatFollows() {
+    QFETCH(int, button);
+    QFETCH(bool, marked);
+    QFETCH(int, quelleLoeschen);
+    QFETCH(int, weiterblaettern);
+    QFETCH(bool, yes);
+    QFETCH(std::vector<int>, sent);
+    QFETCH(bool, sourceStays);
+    Session s;
+    TempDir source, target;
+    source.write("a.pes", smallDesign());
+    source.write("b.pes", smallDesign());
+    s.view.m_strQuelle = source.path();
+    s.view.m_strZiel = target.path() + "/";
+    s.view.m_bQuelleLoeschen = quelleLoeschen;
+    s.view.m_bWeiterblaettern = weiterblaettern;
+    s.open();
+    const std::string current = s.dialog->m_strFilePath;
+    const std::string currentName = s.dialog->m_strFileName;
+    if (marked)
+        s.dialog->m_KategorieListe->SetMarked(0, true);
+    s.questions.yesNoAnswers = {yes};
+
+    s.click(button);
+
+    QCOMPARE(s.frame.received, sent);
+    QCOMPARE(std::filesystem::exists(current), sourceStays);
+    QCOMPARE(std::filesystem::exists(target.path() + "/" + currentName), marked);
+    QCOMPARE(s.questions.shown, button == D::kIdLoeschen
+                                    ? std::vector<std::string>{"Datei wirklich löschen ?"}
+                                    : std::vector<std::string>{});
+    QCOMPARE(s.field(1023), s.view.m_strFileName);
 }
 
 QTEST_MAIN(KopierenSortierenTest)
