@@ -179,8 +179,11 @@ bool CKopierenSortieren::OnInitDialog() {
     for (const auto& entry : icons) {
         auto* button = findChild<QPushButton*>(QString::number(entry.control));
         // Only the picture is shown; the text stays as the button's name and its mnemonic.
+        // The delete button's template text is a placeholder; its frame names it.
         const QString text = button->text();
-        button->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+        button->setAccessibleName(entry.control == kIdLoeschen
+                                      ? QStringLiteral("Löschen")
+                                      : QString(text).remove(QLatin1Char('&')));
         button->setToolTip(button->accessibleName());
         button->setShortcut(QKeySequence::mnemonic(text));
         button->setText(QString());
