@@ -1,7 +1,7 @@
 #include "VerzeichnisAuswahl.h"
 
 #include "ChooserPaths.h"
-#include "DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QComboBox>
 #include <QGroupBox>

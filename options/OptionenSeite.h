@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QWidget>
 
@@ -40,7 +40,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    options::DialogUnits m_units;
+    DialogUnits m_units;
     std::vector<QGroupBox*> m_GroupBoxes;
     bool m_bInitialisiert = false;
 };

@@ -5,7 +5,7 @@
 #include "KategorieListe.h"
 #include "SortCommands.h"
 #include "SortPictures.h"
-#include "dirchooser/DialogUnits.h"
+#include "platform/DialogUnits.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 #include "platform/UserMessages.h"

@@ -1,6 +1,6 @@
 #include "NeueKategorie.h"
 
-#include "dirchooser/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The options sheet on its own: its pages, controls and their places, and how the pages
 // exchange their members with the check boxes.
 #include "SheetDriver.h"
-#include "options/DialogUnits.h"
 #include "options/NadelixOptionen.h"
+#include "platform/DialogUnits.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -103,7 +103,7 @@ void SheetTest::everyCheckBoxHasItsIdTextAndPlace() {
     QVERIFY(!box->isChecked());
 
     // At its place in dialog units of the page's font, centred on its 10-unit row.
-    const options::DialogUnits units(page->font());
+    const DialogUnits units(page->font());
     QCOMPARE(box->x(), units.x(c.x));
     const int rowCentre = units.y(c.y) + units.y(10) / 2;
     QVERIFY2(
@@ -142,7 +142,7 @@ void SheetTest::eachPageIsFramedByItsGroupBox() {
     QCOMPARE(groups.size(), 1);
     QCOMPARE(groups[0]->title(), title);
     QCOMPARE(groups[0]->isEnabled(), enabled);
-    const options::DialogUnits units(widget->font());
+    const DialogUnits units(widget->font());
     // As placed, except that it may grow to the right where a font's texts need more room.
     const QRect placed = units.rect(7, 7, 226, 81);
     const QRect frame = groups[0]->geometry();
