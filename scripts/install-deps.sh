@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool
+  # the desktop test runs on python3; xwininfo and xwd picture the screen when it fails
+  python3 x11-utils x11-apps
   clang-format
   dpkg-dev desktop-file-utils
 )
