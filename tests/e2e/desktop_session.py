@@ -230,6 +230,10 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     session.click_control(dialog, SORTIEREN_SIZE, COPY)
     renamed = os.path.join(ziel, "Formen", f"{base}01{suffix}")
     session.wait_for(lambda: os.path.exists(renamed), f"copying {shown[2]} as {base}01{suffix}")
+    # The first copy's command is over by now: it must have left its source alone.
+    if not os.path.exists(os.path.join(quelle, designs[1])):
+        raise Failure(f"{designs[1]} was deleted after copying, although deleting the source "
+                      "was only switched on in an options sheet that was cancelled")
 
     session.begin("the options are refused while the sorting dialog is open")
     desktop.click(session.main, 20, 100)  # beside the dialog, in the design view
@@ -286,7 +290,8 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     session.message_box()  # "Keine weiteren Dateien mehr"
 
     session.begin("move the last design into the target directory itself")
-    session.mark(dialog, "[ Zielverzeichnis ]")
+    # "[" finds "[ Zielverzeichnis ]": a space in the list marks rather than searches.
+    session.mark(dialog, "[")
     session.click_control(dialog, SORTIEREN_SIZE, COPY)
     session.wait_for(lambda: os.path.exists(os.path.join(ziel, shown[5])) and
                      not os.path.exists(os.path.join(quelle, designs[5])),
