@@ -41,6 +41,7 @@ COPY = (170, 203, 40, 26)
 AUSWAHL_SIZE = (190, 194)
 UEBERNEHMEN = (137, 8, 49, 14)
 BAUM = (3, 53, 125, 140)
+LAUFWERK = (47, 36, 81, 68)
 
 ACCEPTED = ("PES", "PEC", "PCS", "DST", "SEW")  # the formats on at every start
 TYPE_AHEAD_PAUSE = 0.5  # longer than Qt's type-ahead interval, so a new search starts
@@ -86,12 +87,19 @@ class Session:
         time.sleep(TYPE_AHEAD_PAUSE)
         self.desktop.type(text)
 
-    def choose_directory(self, button, path_below_tmp: list[str]):
+    def choose_directory(self, button, path_below_tmp: list[str], drive_box: bool = False):
         """Opens the directory chooser with a button of the sorting dialog and walks its tree
-        from "/" down to /tmp/<path>: type-ahead finds a folder, the right arrow opens it."""
+        from "/" down to /tmp/<path>: type-ahead finds a folder, the right arrow opens it.
+        With drive_box, "/" is first chosen again in the drive box, which reads it afresh."""
         dialog = self.desktop.wait_window(SORTIEREN)
         self.click_control(dialog, SORTIEREN_SIZE, button)
         chooser = self.desktop.wait_window(AUSWAHL)
+        if drive_box:
+            # The box is one line high whatever its template says; its first entry is "/".
+            _, _, width, height = self.desktop.geometry(chooser)
+            self.desktop.click(chooser, round(LAUFWERK[0] * width / AUSWAHL_SIZE[0]) + 20,
+                               round(LAUFWERK[1] * height / AUSWAHL_SIZE[1]) + 8)
+            self.desktop.keys("F4", "Home", "Return")
         # The first row of the tree is the drive "/"; a click there puts the keyboard into
         # the tree.
         _, _, width, height = self.desktop.geometry(chooser)
@@ -213,7 +221,7 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     session.choose_directory(QUELLE_AENDERN, [os.path.basename(scratch), "quelle"])
 
     session.begin("choose the target in the directory chooser")
-    session.choose_directory(ZIEL_AENDERN, [os.path.basename(scratch), "ziel"])
+    session.choose_directory(ZIEL_AENDERN, [os.path.basename(scratch), "ziel"], drive_box=True)
 
     session.begin('browse with "nächste" and "vorherige", mark two categories, copy')
     for button in (NAECHSTE, NAECHSTE, VORHERIGE):
