@@ -26,6 +26,7 @@ SORTIEREN = "Kopieren und Sortieren"
 AUSWAHL = "Verzeichnis auswählen"
 OPTIONEN = "Eigenschaften"
 INFO = "Über Nadelix"
+NEUE_KATEGORIE = "Neue Kategorie einfügen"
 
 # Sizes of the two dialogs in dialog units, and the places of the controls clicked in them;
 # a control's pixel place is its share of the window's size.
@@ -271,13 +272,25 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     session.menu("alt+k", "n")
     dialog = desktop.wait_window(SORTIEREN)
 
-    session.begin("move a design into a category")
+    session.begin('a new category "Vögel" below "Tiere", from the context menu key')
+    session.click_control(dialog, SORTIEREN_SIZE, KATEGORIEN, dy=0.95)
+    session.type_ahead("Tiere")
+    desktop.keys("Menu")
+    neu = desktop.wait_window(NEUE_KATEGORIE)
+    desktop.keys("shift+Tab")  # from "&Einfügen" back round to the name field
+    desktop.type("Vögel")
+    desktop.keys("Return")
+    desktop.wait_closed(neu, "the new-category dialog")
+    session.wait_for(lambda: os.path.isdir(os.path.join(ziel, "Tiere", "Vögel")),
+                     'making the directory "Tiere/Vögel"')
+
+    session.begin("move a design into two categories, one of them the new one")
     for _ in range(3):
         session.click_control(dialog, SORTIEREN_SIZE, NAECHSTE)
-    session.mark(dialog, "Tiere/K")
+    session.mark(dialog, "Tiere/K", "Tiere/V")
     session.click_control(dialog, SORTIEREN_SIZE, COPY)
-    moved = os.path.join(ziel, "Tiere", "Katzen", shown[3])
-    session.wait_for(lambda: os.path.exists(moved) and
+    moved = [os.path.join(ziel, "Tiere", c, shown[3]) for c in ("Katzen", "Vögel")]
+    session.wait_for(lambda: all(os.path.exists(m) for m in moved) and
                      not os.path.exists(os.path.join(quelle, designs[3])),
                      f"moving {designs[3]}")
 
@@ -333,6 +346,7 @@ def run(session: Session, binary: str, examples: str, scratch: str):
         f"Formen/{shown[2]}": b"ein anderes Design",
         f"Formen/{base}01{suffix}": originals[designs[2]],
         f"Tiere/Katzen/{shown[3]}": originals[designs[3]],
+        "Tiere/Vögel/": None, f"Tiere/Vögel/{shown[3]}": originals[designs[3]],
         shown[5]: originals[designs[5]],
     }
     for label, root, expected in (("source", quelle, expected_source),
