@@ -257,6 +257,14 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     desktop.keys("Return")
     desktop.wait_closed(info, "the About box")
 
+    session.begin('"Nach Kategorien" again brings the open dialog to the keyboard')
+    desktop.click(session.main, 20, 100)
+    desktop.wait_focus(session.main, "the main window")
+    desktop.keys("alt+k", "n")
+    desktop.wait_focus(dialog, "the sorting dialog")
+    if desktop.windows(SORTIEREN) != [dialog]:
+        raise Failure("a second sorting dialog opened")
+
     session.begin("close the sorting dialog with Escape")
     desktop.focus(dialog)
     desktop.keys("Escape")

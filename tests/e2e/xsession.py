@@ -162,6 +162,15 @@ class Desktop:
     def focus(self, window: int):
         self.xdotool("windowfocus", "--sync", window)
 
+    def wait_focus(self, window: int, what: str, timeout: float = 10):
+        """Waits until the X server sends the keyboard to this window."""
+        deadline = time.monotonic() + timeout
+        while self.xdotool("getwindowfocus", check=False).strip() != str(window):
+            self.check_program_runs()
+            if time.monotonic() > deadline:
+                raise Failure(f"{what} did not get the keyboard within {timeout:.0f} s")
+            time.sleep(0.05)
+
     def keys(self, *keys: str):
         # A pause between keys, as fingers make: a menu opened by one key is ready for the
         # next, and a button clicked by its mnemonic has come up again (Qt shows the click
