@@ -44,6 +44,8 @@ void CDesignAnsicht::OnNachKategorien() {
     m_pSortierDialog->Create(window());
     m_pSortierDialog->CenterWindow();
     m_pSortierDialog->show();
+    // The new window takes the keyboard, also where no window manager hands it over.
+    m_pSortierDialog->activateWindow();
 }
 
 long CDesignAnsicht::OnQuelleEinlesen() {
