@@ -42,7 +42,9 @@ DesignModel::PecResult DesignModel::DecodePecStitches(int start, int length, int
             const int longValue = (static_cast<std::int8_t>(b << 4) >> 4) * 256 + c;
             const int isLong = b >> 7;
             p += 1 + isLong;
-            return isLong ? longValue : shortValue;
+            // A mask, not a conditional: compilers turn the latter back into a branch.
+            const int mask = -isLong;
+            return (longValue & mask) | (shortValue & ~mask);
         };
 
         const int b0 = at(p);
