@@ -39,17 +39,6 @@ void DesignModel::resetBounds() {
     m_nMaxX = m_nMaxY = -1000;
 }
 
-void DesignModel::includePoint(std::int16_t x, std::int16_t y) {
-    if (m_nMaxX < x)
-        m_nMaxX = x;
-    if (m_nMinX > x)
-        m_nMinX = x;
-    if (m_nMaxY < y)
-        m_nMaxY = y;
-    if (m_nMinY > y)
-        m_nMinY = y;
-}
-
 void DesignModel::finishDesign(int endIndex) {
     putEntry(endIndex, END_MARK, END_MARK, CMD_END);
     m_nWidth = m_nMaxX - m_nMinX;

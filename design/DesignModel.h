@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DecodeLoop.h"
 #include "SourceFileList.h"
 
 #include <array>
@@ -115,7 +116,10 @@ private:
             growEntries(n);
     }
     void resetBounds();
-    void includePoint(std::int16_t x, std::int16_t y);
+    PointBounds bounds() const { return {m_nMinX, m_nMaxX, m_nMinY, m_nMaxY}; }
+    void setBounds(const PointBounds& b) {
+        m_nMinX = b.minX, m_nMaxX = b.maxX, m_nMinY = b.minY, m_nMaxY = b.maxY;
+    }
     void finishDesign(int endIndex);
     void setDisplayFlags(int sewPalette, int pcsColors);
     int readWholeFile();

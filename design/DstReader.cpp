@@ -52,6 +52,7 @@ void DesignModel::ReadDST(int length) {
 
     int k = 2;
     if (length > kRecords) {
+        PointBounds bounds = this->bounds();
         for (std::int64_t p = kRecords; p < length; p += 3) {
             const std::uint8_t b0 = byteAt(p, length);
             const std::uint8_t b1 = byteAt(p + 1, length);
@@ -73,9 +74,11 @@ void DesignModel::ReadDST(int length) {
                 static_cast<std::uint32_t>(kMoves0[b0].dy + kMoves1[b1].dy + kMoves2[b2].dy));
             const auto ex = static_cast<std::int16_t>(x);
             const auto ey = static_cast<std::int16_t>(y);
-            includePoint(ex, ey);
+            bounds.includeX(ex);
+            bounds.includeY(ey);
             putEntry(k++, ex, ey, CMD_STITCH);
         }
+        setBounds(bounds);
     }
 
     finishDesign(k);

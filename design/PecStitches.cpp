@@ -17,9 +17,8 @@ DesignModel::PecResult DesignModel::DecodePecStitches(int start, int length, int
     std::int16_t* ey = m_StitchY.data();
     std::uint8_t* ec = m_StitchCmd.data();
     const std::uint8_t* data = m_FileData.data();
-    // Bounds and colour count in locals: the compiler cannot keep members in registers
-    // across the stores into the entry arrays.
-    std::int16_t minX = m_nMinX, maxX = m_nMaxX, minY = m_nMinY, maxY = m_nMaxY;
+    // Bounds and colour count in locals while the loop runs.
+    PointBounds bounds = this->bounds();
     int colors = m_nColors;
 
     // One record from p; false at the end record. With checked false the caller has made
@@ -60,27 +59,17 @@ DesignModel::PecResult DesignModel::DecodePecStitches(int start, int length, int
             return true;
         }
         x = static_cast<std::int16_t>(x + field());
-        if (maxX < x)
-            maxX = x;
-        if (minX > x)
-            minX = x;
+        bounds.includeX(x);
         y = static_cast<std::int16_t>(y + field());
-        if (maxY < y)
-            maxY = y;
-        if (minY > y)
-            minY = y;
+        bounds.includeY(y);
         ex[k] = x, ey[k] = y, ec[k] = CMD_STITCH;
         ++k;
         return true;
     };
 
-    bool more = true;
-    while (more && p + 4 <= length)
-        more = record.template operator()<false>();
-    while (more && p < length)
-        more = record.template operator()<true>();
+    forEachRecord(p, length, 4, record);
 
-    m_nMinX = minX, m_nMaxX = maxX, m_nMinY = minY, m_nMaxY = maxY;
+    setBounds(bounds);
     m_nColors = colors;
     return {k, x, y};
 }
