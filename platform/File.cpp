@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 
+#include <cerrno>
 #include <fcntl.h>
 
 namespace platform {
@@ -29,7 +30,16 @@ void File::openWith(const std::string& path, int flags) {
 }
 
 void File::openForReading(const std::string& path) {
-    openWith(path, O_RDONLY);
+    openWith(path, O_RDONLY | O_NONBLOCK);
+    FileSystem::Status st;
+    int error = fileSystem().fileStatus(m_fd, st);
+    if (!error && !st.isRegular)
+        error = st.isDirectory ? EISDIR : EACCES;
+    if (error) {
+        fileSystem().close(m_fd);
+        m_fd = -1;
+        fail(error, path);
+    }
 }
 
 void File::create(const std::string& path) {
@@ -52,11 +62,32 @@ bool File::createNew(const std::string& path) {
     return true;
 }
 
+bool File::createUnnamed(const std::string& directory) {
+    if (m_fd >= 0)
+        close();
+    m_path = directory;
+    int fd = -1;
+    const int error = fileSystem().openTemporary(directory.empty() ? "." : directory.c_str(), fd);
+    if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS)
+        return false;
+    if (error)
+        fail(error, directory);
+    m_fd = fd;
+    return true;
+}
+
 std::uint64_t File::length() {
     std::uint64_t size = 0;
     if (const int error = m_fd < 0 ? EBADF : fileSystem().fileSize(m_fd, size))
         fail(error, {});
     return size;
+}
+
+FileSystem::Status File::status() {
+    FileSystem::Status st;
+    if (const int error = m_fd < 0 ? EBADF : fileSystem().fileStatus(m_fd, st))
+        fail(error, {});
+    return st;
 }
 
 std::size_t File::read(void* buffer, std::size_t count) {

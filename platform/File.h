@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileError.h"
+#include "FileSystem.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,12 +18,20 @@ public:
     File& operator=(const File&) = delete;
     ~File(); // closes a file still open, ignoring errors
 
+    // Opens a regular file for reading. Anything else (a directory, a FIFO, a device) is
+    // refused as access denied without waiting for it: a FIFO put where a design was would
+    // otherwise block the open until some writer came.
     void openForReading(const std::string& path);
     // Creates the file, or empties an existing one, for writing.
     void create(const std::string& path);
     // Creates the file for writing only if nothing exists under its name; false if something does.
     bool createNew(const std::string& path);
+    // Creates a file without a name in directory, for writing (see FileSystem::openTemporary);
+    // false where the file system has no such files.
+    bool createUnnamed(const std::string& directory);
     std::uint64_t length();
+    // What the open file is: its identity, size and last change.
+    FileSystem::Status status();
     // Reads until count bytes are in or the file ends; returns the number read.
     std::size_t read(void* buffer, std::size_t count);
     // How many bytes the last read delivered, also when it ended in an error.

@@ -4,12 +4,24 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
+
+void describe(const struct stat& st, FileSystem::Status& status) {
+    status.isDirectory = S_ISDIR(st.st_mode);
+    status.isRegular = S_ISREG(st.st_mode);
+    status.size = static_cast<std::uint64_t>(st.st_size);
+    status.device = static_cast<std::uint64_t>(st.st_dev);
+    status.inode = static_cast<std::uint64_t>(st.st_ino);
+    status.modified =
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
 
 class PosixFileSystem final : public FileSystem {
 public:
@@ -25,6 +37,14 @@ public:
         if (::fstat(fd, &st) != 0)
             return errno;
         size = static_cast<std::uint64_t>(st.st_size);
+        return 0;
+    }
+
+    int fileStatus(int fd, Status& status) override {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0)
+            return errno;
+        describe(st, status);
         return 0;
     }
 
@@ -59,14 +79,45 @@ public:
         return ::rename(from, to) == 0 ? 0 : errno;
     }
 
+    int renameNoReplace(const char* from, const char* to) override {
+        return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0 ? 0 : errno;
+    }
+
+    int link(const char* from, const char* to) override {
+        return ::link(from, to) == 0 ? 0 : errno;
+    }
+
+    int openTemporary(const char* directory, int& fd) override {
+        do {
+            fd = ::open(directory, O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EINTR);
+        return fd < 0 ? errno : 0;
+    }
+
+    int linkTemporary(int fd, const char* path) override {
+        // Linking by the descriptor itself needs a privilege most users lack; the descriptor's
+        // entry under /proc does the same for anyone.
+        if (::linkat(fd, "", AT_FDCWD, path, AT_EMPTY_PATH) == 0)
+            return 0;
+        if (errno != ENOENT && errno != EPERM)
+            return errno;
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path, AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+    }
+
+    int tryLock(int fd) override {
+        int result;
+        do {
+            result = ::flock(fd, LOCK_EX | LOCK_NB);
+        } while (result != 0 && errno == EINTR);
+        return result == 0 ? 0 : errno;
+    }
+
     int status(const char* path, Status& status) override {
         struct stat st {};
         if (::stat(path, &st) != 0)
             return errno;
-        status.isDirectory = S_ISDIR(st.st_mode);
-        status.size = static_cast<std::uint64_t>(st.st_size);
-        status.device = static_cast<std::uint64_t>(st.st_dev);
-        status.inode = static_cast<std::uint64_t>(st.st_ino);
+        describe(st, status);
         return 0;
     }
 

@@ -14,14 +14,18 @@ public:
 
     struct Status {
         bool isDirectory = false;
+        bool isRegular = false;
         std::uint64_t size = 0;
         // Together they tell whether two paths name the same file.
         std::uint64_t device = 0;
         std::uint64_t inode = 0;
+        // The last change of the file's bytes, in nanoseconds since the epoch.
+        std::int64_t modified = 0;
     };
 
     virtual int open(const char* path, int flags, mode_t mode, int& fd) = 0;
     virtual int fileSize(int fd, std::uint64_t& size) = 0;
+    virtual int fileStatus(int fd, Status& status) = 0;
     // Reads up to count bytes; done holds the number read (0 at the end of the file).
     virtual int read(int fd, void* buffer, std::size_t count, std::size_t& done) = 0;
     virtual int write(int fd, const void* buffer, std::size_t count, std::size_t& done) = 0;
@@ -32,6 +36,20 @@ public:
     virtual int close(int fd) = 0;
     virtual int remove(const char* path) = 0;
     virtual int rename(const char* from, const char* to) = 0;
+    // Gives from the name to only where nothing has that name: EEXIST when something has.
+    // EINVAL or ENOSYS where the file system cannot promise that.
+    virtual int renameNoReplace(const char* from, const char* to) = 0;
+    // A second name for a file; EEXIST when to is taken.
+    virtual int link(const char* from, const char* to) = 0;
+    // Opens a file without a name in directory, for writing: it vanishes with its descriptor
+    // unless linkTemporary gives it a name. EOPNOTSUPP, EISDIR or EINVAL where the file
+    // system has no such files.
+    virtual int openTemporary(const char* directory, int& fd) = 0;
+    // Names the unnamed file fd; EEXIST when path is taken, which is never replaced.
+    virtual int linkTemporary(int fd, const char* path) = 0;
+    // Takes an exclusive lock on fd without waiting: EWOULDBLOCK while another holds one.
+    // Locks go with the descriptor, so a process that dies releases them.
+    virtual int tryLock(int fd) = 0;
     virtual int status(const char* path, Status& status) = 0;
     virtual int makeDirectory(const char* path) = 0;
     // Starts a directory listing; dir is the open DIR* handed to readdir and closedir.

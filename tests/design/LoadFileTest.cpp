@@ -6,6 +6,7 @@
 #include "platform/ScriptedQuestions.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Op = FaultyFileSystem::Op;
@@ -235,4 +236,19 @@ TEST(LoadFile, AFileBeyondThirtyTwoBitLengthsIsRefusedNotCutShort) {
     EXPECT_EQ(l.questions.shown[0], "An unknown error occurred while accessing an unnamed file.");
     EXPECT_EQ(l.model.m_FileData.size(), 100000u); // nothing was read
     EXPECT_EQ(entriesOf(l.model).size(), 3u);      // the reader got length 0
+}
+
+TEST(LoadFile, WhatIsNoLongerARegularFileIsRefusedWithoutWaiting) {
+    Loader l;
+    l.list({"rohr.pes", "ordner.pes"});
+    ::mkfifo(l.dir.file("rohr.pes").c_str(), 0644); // opening it to read would wait for a writer
+    l.dir.makeDir("ordner.pes");
+    ::alarm(20);
+    l.model.LoadFile(0);
+    l.model.LoadFile(1);
+    ::alarm(0);
+    EXPECT_EQ(l.questions.shown,
+              (std::vector<std::string>{"Access to " + l.dir.file("rohr.pes") + " was denied.",
+                                        "Access to " + l.dir.file("ordner.pes") + " was denied."}));
+    EXPECT_EQ(l.model.m_nWidth, -2000); // dispatched with length 0
 }

@@ -1,6 +1,7 @@
 #include "FaultyFileSystem.h"
 
 #include <algorithm>
+#include <utility>
 
 FaultyFileSystem::FaultyFileSystem() : m_real(platform::posixFileSystem()) {
     platform::setFileSystem(this);
@@ -20,6 +21,12 @@ void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, 
 
 int FaultyFileSystem::check(Op op, const char* path) {
     ++m_calls[static_cast<int>(op)];
+    if (op == m_beforeOp && m_before) {
+        m_beforeOp = Op::None;
+        std::exchange(m_before, nullptr)();
+    }
+    if (const int lacking = m_lacking[static_cast<int>(op)])
+        return lacking;
     if (op != m_op)
         return 0;
     if (!m_pathPart.empty() && path &&
@@ -110,4 +117,40 @@ int FaultyFileSystem::openDirectory(const char* path, void*& dir) {
         return e;
     }
     return m_real.openDirectory(path, dir);
+}
+
+int FaultyFileSystem::fileStatus(int fd, Status& status) {
+    if (int e = check(Op::FileStatus, nullptr))
+        return e;
+    return m_real.fileStatus(fd, status);
+}
+
+int FaultyFileSystem::renameNoReplace(const char* from, const char* to) {
+    if (int e = check(Op::RenameNoReplace, to))
+        return e;
+    return m_real.renameNoReplace(from, to);
+}
+
+int FaultyFileSystem::link(const char* from, const char* to) {
+    if (int e = check(Op::Link, to))
+        return e;
+    return m_real.link(from, to);
+}
+
+int FaultyFileSystem::openTemporary(const char* directory, int& fd) {
+    if (int e = check(Op::OpenTemporary, directory))
+        return e;
+    return m_real.openTemporary(directory, fd);
+}
+
+int FaultyFileSystem::linkTemporary(int fd, const char* path) {
+    if (int e = check(Op::LinkTemporary, path))
+        return e;
+    return m_real.linkTemporary(fd, path);
+}
+
+int FaultyFileSystem::tryLock(int fd) {
+    if (int e = check(Op::TryLock, nullptr))
+        return e;
+    return m_real.tryLock(fd);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <functional>
 #include <string>
 
 // The real file system, except that one chosen operation fails with a chosen errno.
@@ -18,6 +19,12 @@ public:
         Close,
         Remove,
         Rename,
+        RenameNoReplace,
+        Link,
+        OpenTemporary,
+        LinkTemporary,
+        TryLock,
+        FileStatus,
         Status,
         MakeDirectory,
         OpenDirectory,
@@ -31,6 +38,15 @@ public:
     // contains it fail (for operations that take a path). skip lets that many calls pass first;
     // times limits how many fail after them (all of them when negative).
     void failOn(Op op, int error, std::string pathPart = {}, int skip = 0, int times = -1);
+    // Makes every call of op fail with error, besides what failOn sets up: a file system that
+    // lacks what op needs (unnamed files, links, renaming without replacing).
+    void lacks(Op op, int error) { m_lacking[static_cast<int>(op)] = error; }
+    // Runs action once, just before the next call of op: another program acting at the
+    // worst moment.
+    void before(Op op, std::function<void()> action) {
+        m_beforeOp = op;
+        m_before = std::move(action);
+    }
     // Makes reads deliver at most this many bytes in all (a file that shrank meanwhile).
     void limitReadsTo(std::size_t total) { m_readLimit = total; }
 
@@ -38,6 +54,7 @@ public:
 
     int open(const char* path, int flags, mode_t mode, int& fd) override;
     int fileSize(int fd, std::uint64_t& size) override;
+    int fileStatus(int fd, Status& status) override;
     int read(int fd, void* buffer, std::size_t count, std::size_t& done) override;
     int write(int fd, const void* buffer, std::size_t count, std::size_t& done) override;
     int sync(int fd) override;
@@ -45,6 +62,11 @@ public:
     int close(int fd) override;
     int remove(const char* path) override;
     int rename(const char* from, const char* to) override;
+    int renameNoReplace(const char* from, const char* to) override;
+    int link(const char* from, const char* to) override;
+    int openTemporary(const char* directory, int& fd) override;
+    int linkTemporary(int fd, const char* path) override;
+    int tryLock(int fd) override;
     int status(const char* path, Status& status) override;
     int makeDirectory(const char* path) override;
     int openDirectory(const char* path, void*& dir) override;
@@ -53,6 +75,8 @@ private:
     int check(Op op, const char* path);
 
     platform::FileSystem& m_real;
+    Op m_beforeOp = Op::None;
+    std::function<void()> m_before;
     Op m_op = Op::None;
     int m_error = 0;
     std::string m_pathPart;
@@ -60,4 +84,5 @@ private:
     int m_times = -1;
     std::size_t m_readLimit = static_cast<std::size_t>(-1);
     int m_calls[static_cast<int>(Op::Count)] = {};
+    int m_lacking[static_cast<int>(Op::Count)] = {};
 };
