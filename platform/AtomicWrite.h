@@ -7,41 +7,63 @@
 
 namespace platform {
 
-// A file written so that its name never stands for a part of it: the bytes go to a temporary
-// file in the same directory and take the name only once they are on the disk, replacing
-// whatever had it. Several files can be written first and committed afterwards, so that the
-// wait for the disk is shared.
+// A file written so that its name never stands for a part of it, and never takes the place of
+// another file unless asked to. The bytes go to a file without a name in the destination
+// directory, which vanishes by itself if the program dies; where the file system has no such
+// files, to a hidden temporary file that the next writer into that directory removes. The
+// file takes its name only once its bytes are on the disk. Several files can be written first
+// and committed afterwards, so that the wait for the disk is shared.
 //
-// Failures throw FileError and leave nothing behind. Creating, writing, flushing and renaming
-// name the final path (the temporary name means nothing to the user); closing names no file.
+// Failures throw FileError and leave nothing behind. Creating, writing, flushing and naming
+// name the final path (a temporary name means nothing to the user); closing names no file.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(std::string path) : m_path(std::move(path)) {}
+    enum class Mode {
+        KeepExisting, // commit never replaces anything
+        Replace,      // commit replaces whatever has the name (the user chose to)
+    };
+
+    explicit AtomicFileWriter(std::string path, Mode mode = Mode::KeepExisting)
+        : m_path(std::move(path)), m_mode(mode) {}
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     // A file not committed is removed.
     ~AtomicFileWriter();
 
-    // Creates the temporary file and writes all of data to it.
+    // Creates the file in the path's directory and writes all of data to it.
     void write(const void* data, std::size_t size);
-    // Forces the bytes onto the disk, then gives the file its name. The name itself is on the
-    // disk once the directory has been synchronised (syncDirectoryOf), which is worth its cost
-    // only before something depends on it, such as removing the original of a move.
-    void commit();
+    // Forces the bytes onto the disk, then gives the file its name. Without Mode::Replace,
+    // false when something has that name already: nothing was replaced, and the file waits
+    // for another name (setPath) or to be dropped. The name itself is on the disk once the
+    // directory has been synchronised (syncDirectoryOf), which is worth its cost only before
+    // something depends on it, such as removing the original of a move.
+    bool commit();
+    // Another name in the same directory, for the next commit.
+    void setPath(std::string path) { m_path = std::move(path); }
 
     const std::string& path() const { return m_path; }
+    // Whether the bytes wait in a file without a name (false: in a hidden temporary file).
+    bool isUnnamed() const { return m_unnamed; }
 
 private:
     [[noreturn]] void fail(const FileError& error);
     void discard();
+    void createNamedTemporary(const std::string& directory);
+    // Gives the bytes the final name without replacing anything; EEXIST when it is taken.
+    int nameWithoutReplacing();
+    int nameReplacing();
 
     std::string m_path;
-    std::string m_temporary;
+    Mode m_mode;
+    std::string m_temporary; // the hidden temporary file's path, if one is used
+    bool m_unnamed = false;
+    bool m_flushed = false;
     File m_file;
 };
 
-// Writes and commits one file.
-void writeFileAtomically(const std::string& path, const void* data, std::size_t size);
+// Removes the hidden temporary files that a writer left in directory when its program died
+// before committing. A file some writer still holds is left alone.
+void removeLeftoverTemporaries(const std::string& directory);
 
 // Forces the names in path's directory onto the disk. A file system that cannot do this for a
 // directory keeps the files' bytes all the same, so a failure is not reported.

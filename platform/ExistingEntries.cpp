@@ -12,9 +12,8 @@ bool ExistingEntries::find(const std::string& path, FileSystem::Status& status) 
     if (fs.status(path.c_str(), status) == 0)
         return true;
 
-    const auto at = path.rfind(kSeparator);
-    const std::string directory = at == std::string::npos ? std::string() : path.substr(0, at + 1);
-    const std::string name = path.substr(directory.size());
+    const std::string directory(directoryPart(path));
+    const std::string name(namePart(path));
     if (name.empty())
         return false;
 

@@ -130,4 +130,13 @@ std::string joinPath(std::string_view directory, std::string_view name) {
     return out;
 }
 
+std::string_view directoryPart(std::string_view path) {
+    const auto at = path.rfind(kSeparator);
+    return at == std::string_view::npos ? std::string_view() : path.substr(0, at + 1);
+}
+
+std::string_view namePart(std::string_view path) {
+    return path.substr(directoryPart(path).size());
+}
+
 } // namespace platform

@@ -22,6 +22,10 @@ std::string_view lastCharacters(std::string_view text, std::size_t count);
 bool endsWithSeparator(std::string_view path);
 // The path with the separator appended unless it already ends in one.
 std::string withTrailingSeparator(std::string_view path);
+// The directory part of path, up to and with its last separator; empty for a bare name.
+std::string_view directoryPart(std::string_view path);
+// The last name of path, after its last separator.
+std::string_view namePart(std::string_view path);
 // directory + name, with exactly the separator the directory lacks.
 std::string joinPath(std::string_view directory, std::string_view name);
 

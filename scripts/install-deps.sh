@@ -11,6 +11,8 @@ packages=(
   xvfb xauth xdotool
   # the desktop test runs on python3; xwininfo and xwd picture the screen when it fails
   python3 x11-utils x11-apps
+  # copies onto a FAT stick are tested on an image mounted through FUSE
+  dosfstools fusefat
   clang-format
   dpkg-dev desktop-file-utils
 )

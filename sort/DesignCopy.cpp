@@ -1,21 +1,21 @@
 #include "DesignCopy.h"
 
-#include "platform/AtomicWrite.h"
 #include "platform/ExistingEntries.h"
 #include "platform/File.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <new>
 
 namespace {
 constexpr char kSchonVorhanden[] = "Datei schon vorhanden";
 constexpr char kNichtUmbenennbar[] = "Datei kann nicht mehr automatisch umbenannt werden.";
-constexpr int kMaxUmbenennungen = 99;
 // Copies written before they are flushed; each holds a file open.
 constexpr std::size_t kMostPending = 16;
+// How often a name may be found taken at the commit and free again at the test that follows
+// before it counts as taken for good (something keeps making and removing it).
+constexpr int kMostVanishings = 8;
 
 void report(const platform::FileError& error) {
     platform::modalQuestions().messageBox(platform::fileErrorText(error));
@@ -25,6 +25,8 @@ void report(const platform::FileError& error) {
 std::size_t DesignCopy::readSource() {
     platform::File file;
     file.openForReading(m_context.strFilePath);
+    if (!m_sourceAsRead)
+        m_sourceAsRead = file.status();
     const std::uint64_t size = file.length();
     if (size == 0)
         return 0;
@@ -45,37 +47,31 @@ std::size_t DesignCopy::readSource() {
     return length;
 }
 
-std::string DesignCopy::chooseCandidate(const std::string& directory, std::size_t length) {
-    const std::string first = directory + m_context.strFileName;
-    // Characters, not bytes, so that a name never loses half a letter.
-    const std::string suffix(platform::lastCharacters(first, 4));
-    const std::string base = first.substr(0, first.size() - suffix.size());
-
+std::optional<DesignCopy::Target> DesignCopy::settleName(CopyNames& names, std::size_t length) {
+    // A fresh listing every time: the name may have been taken since the last one.
     platform::ExistingEntries existing;
-    std::string candidate = first;
     platform::FileSystem::Status status;
-    for (int counter = 0; existing.find(candidate, status);) {
+    while (existing.find(names.candidate(), status)) {
         if (m_context.bDateienNichtUmbenennen) {
             std::string chosen;
-            const std::string extension(platform::lastCharacters(candidate, 3));
-            if (!platform::modalQuestions().askSaveFileName(first, directory, extension, chosen))
-                return {};
-            return chosen;
+            const std::string& first = names.first();
+            const std::string extension(platform::lastCharacters(names.candidate(), 3));
+            if (!platform::modalQuestions().askSaveFileName(
+                    first, std::string(platform::directoryPart(first)), extension, chosen))
+                return std::nullopt;
+            return Target{chosen, true};
         }
         // Same name and size count as the same design. A directory has no size to compare.
         if (!status.isDirectory && status.size == length) {
             platform::modalQuestions().messageBox(kSchonVorhanden);
-            return {};
+            return std::nullopt;
         }
-        if (++counter > kMaxUmbenennungen) {
+        if (!names.advance()) {
             platform::modalQuestions().messageBox(kNichtUmbenennbar);
-            return {};
+            return std::nullopt;
         }
-        char digits[4];
-        std::snprintf(digits, sizeof digits, "%02d", counter);
-        candidate = base + digits + suffix;
     }
-    return candidate;
+    return Target{names.candidate(), false};
 }
 
 bool DesignCopy::isSource(const std::string& path) const {
@@ -86,38 +82,84 @@ bool DesignCopy::isSource(const std::string& path) const {
            target.device == source.device && target.inode == source.inode;
 }
 
+bool DesignCopy::sourceUnchanged() const {
+    platform::FileSystem::Status now;
+    if (!m_sourceAsRead || platform::fileSystem().status(m_context.strFilePath.c_str(), now) != 0)
+        return false;
+    const platform::FileSystem::Status& then = *m_sourceAsRead;
+    return now.device == then.device && now.inode == then.inode && now.size == then.size &&
+           now.modified == then.modified;
+}
+
+std::unique_ptr<platform::AtomicFileWriter> DesignCopy::writeTo(const Target& target,
+                                                                std::size_t length) {
+    // Saving onto the source itself would change nothing, but a move would then remove the
+    // only copy: the design stays where it is.
+    if (target.replace && isSource(target.path)) {
+        m_wentOntoSource = true;
+        ++m_made;
+        return nullptr;
+    }
+    using Mode = platform::AtomicFileWriter::Mode;
+    auto writer = std::make_unique<platform::AtomicFileWriter>(
+        target.path, target.replace ? Mode::Replace : Mode::KeepExisting);
+    writer->write(m_context.puffer.data(), length);
+    return writer;
+}
+
 bool DesignCopy::start(const std::string& destination) {
     if (m_pending.size() >= kMostPending)
         finish();
-    const std::string directory = platform::withTrailingSeparator(destination);
+    CopyNames names(platform::withTrailingSeparator(destination), m_context.strFileName);
     try {
         const std::size_t length = readSource();
-        const std::string candidate = chooseCandidate(directory, length);
-        if (candidate.empty())
+        const std::optional<Target> target = settleName(names, length);
+        if (!target)
             return false;
-        // Saving onto the source itself would change nothing, but a move would then remove
-        // the only copy: the design stays where it is.
-        if (m_context.bDateienNichtUmbenennen && isSource(candidate)) {
-            m_wentOntoSource = true;
-            ++m_made;
-            return true;
-        }
-        auto writer = std::make_unique<platform::AtomicFileWriter>(candidate);
-        writer->write(m_context.puffer.data(), length);
-        m_pending.push_back(std::move(writer));
+        if (auto writer = writeTo(*target, length))
+            m_pending.push_back(Pending{std::move(writer), names, length});
+        return true;
     } catch (const platform::FileError& error) {
         report(error);
         return false;
     }
-    return true;
+}
+
+void DesignCopy::commit(Pending& pending) {
+    int vanishings = 0;
+    while (!pending.writer->commit()) {
+        // Taken since it was tested: the clash rule once more, from this name on.
+        const std::string taken = pending.writer->path();
+        std::optional<Target> target = settleName(pending.names, pending.length);
+        if (!target)
+            return;
+        if (target->replace) {
+            // A path picked in the save dialog may lie anywhere: the copy is made there anew.
+            pending.writer.reset();
+            pending.length = readSource();
+            pending.writer = writeTo(*target, pending.length);
+            if (pending.writer)
+                commit(pending); // replaces, so it cannot find the name taken
+            return;
+        }
+        if (target->path == taken && ++vanishings > kMostVanishings) {
+            // Something keeps making and removing this name: leave it to them.
+            if (!pending.names.advance()) {
+                platform::modalQuestions().messageBox(kNichtUmbenennbar);
+                return;
+            }
+            target->path = pending.names.candidate();
+        }
+        pending.writer->setPath(target->path);
+    }
+    m_copied.push_back(pending.writer->path());
+    ++m_made;
 }
 
 int DesignCopy::finish() {
-    for (const auto& writer : m_pending) {
+    for (Pending& copy : m_pending) {
         try {
-            writer->commit();
-            m_copied.push_back(writer->path());
-            ++m_made;
+            commit(copy);
         } catch (const platform::FileError& error) {
             report(error);
         }

@@ -1,17 +1,23 @@
 #pragma once
 
 #include "CopyContext.h"
+#include "CopyNames.h"
 
 #include "platform/AtomicWrite.h"
+#include "platform/FileSystem.h"
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 // Copies the current design file into destination directories under its upper-cased name,
 // refusing duplicates and renaming on a clash. A run of copies is written first and flushed
-// together, so the disk is waited for once rather than once per category.
+// together, so the disk is waited for once rather than once per category. A copy takes its
+// name only where nothing has it by then: a file that turned up under the name meanwhile
+// (another program's, or another marked category's that is the same directory) meets the
+// clash rule as if it had been there from the start.
 class DesignCopy {
 public:
     explicit DesignCopy(const CopyContext& context) : m_context(context) {}
@@ -35,17 +41,41 @@ public:
     // source must then not be removed as moved.
     bool wentOntoSource() const { return m_wentOntoSource; }
 
+    // Whether the source is still the file the first copy read, unchanged since (same file,
+    // size and time of its last change). A source that another program was still writing
+    // must not be removed as moved: its copies may hold older bytes than it does.
+    bool sourceUnchanged() const;
+
 private:
+    // Where a copy goes: the path, and whether the user chose it to replace what is there.
+    struct Target {
+        std::string path;
+        bool replace = false;
+    };
+    struct Pending {
+        std::unique_ptr<platform::AtomicFileWriter> writer;
+        CopyNames names;
+        std::size_t length;
+    };
+
     // Reads the whole source into the buffer; returns the number of bytes read.
     std::size_t readSource();
-    // The candidate path to write to, or empty when the copy is not to be made.
-    std::string chooseCandidate(const std::string& directory, std::size_t length);
+    // The clash rule from names' candidate on: the target, or none when the copy is not to
+    // be made (refused and reported, or the save dialog cancelled).
+    std::optional<Target> settleName(CopyNames& names, std::size_t length);
+    // Writes the buffer's first length bytes for target; the writer that holds them, or none
+    // when the target is the source itself (nothing to write). Throws FileError.
+    std::unique_ptr<platform::AtomicFileWriter> writeTo(const Target& target, std::size_t length);
+    // Gives a written copy its name, applying the clash rule again while the name turns out
+    // to be taken. Throws FileError.
+    void commit(Pending& pending);
     bool isSource(const std::string& path) const;
 
     const CopyContext& m_context;
     bool m_wentOntoSource = false;
     int m_made = 0;
+    std::optional<platform::FileSystem::Status> m_sourceAsRead; // at the first read
     // Written, not yet flushed. Each holds a file open, so a long run is flushed in parts.
-    std::vector<std::unique_ptr<platform::AtomicFileWriter>> m_pending;
+    std::vector<Pending> m_pending;
     std::vector<std::string> m_copied; // the paths of the copies made
 };

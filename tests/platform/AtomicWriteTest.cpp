@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using platform::FileError;
 using Op = FaultyFileSystem::Op;
@@ -22,57 +25,157 @@ std::vector<std::string> namesIn(const std::string& directory) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+// The ways a file system may offer to give a file its name without replacing another: files
+// without a name, renaming that refuses to replace, links, and (FAT) none of these.
+struct Naming {
+    const char* name;
+    std::vector<std::pair<Op, int>> lacking;
+};
+const Naming kNamings[] = {
+    {"unnamed file", {}},
+    {"rename without replacing", {{Op::OpenTemporary, EOPNOTSUPP}}},
+    {"link", {{Op::OpenTemporary, EOPNOTSUPP}, {Op::RenameNoReplace, EINVAL}}},
+    {"claim, then rename",
+     {{Op::OpenTemporary, EOPNOTSUPP}, {Op::RenameNoReplace, EINVAL}, {Op::Link, EPERM}}},
+};
+
+using Mode = platform::AtomicFileWriter::Mode;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+bool writeAndCommit(const std::string& path, std::string_view text, Mode mode) {
+    platform::AtomicFileWriter writer(path, mode);
+    writer.write(text.data(), text.size());
+    return writer.commit();
+}
 } // namespace
 
-TEST(AtomicWrite, ReplacesAFileWhole) {
-    TempDir dir;
-    const std::string path = dir.write("ROSE.PES", "alter Inhalt, länger");
-    platform::writeFileAtomically(path, "neu", 3);
-    EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{'n', 'e', 'u'}));
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"ROSE.PES"});
+TEST(AtomicWrite, NamesTheFileOnlyWhereNothingHasTheName) {
+    for (const Naming& naming : kNamings) {
+        SCOPED_TRACE(naming.name);
+        TempDir dir;
+        FaultyFileSystem faulty;
+        for (const auto& [op, error] : naming.lacking)
+            faulty.lacks(op, error);
+
+        EXPECT_TRUE(writeAndCommit(dir.file("NEU.PES"), "neu", Mode::KeepExisting));
+        EXPECT_EQ(readBytes(dir.file("NEU.PES")), bytesOf("neu"));
+
+        // A file that took the name meanwhile stays; the bytes wait for another name.
+        const std::string taken = dir.write("ROSE.PES", "fremd");
+        platform::AtomicFileWriter writer(taken);
+        writer.write("meins", 5);
+        EXPECT_FALSE(writer.commit());
+        EXPECT_EQ(readBytes(taken), bytesOf("fremd"));
+        writer.setPath(dir.file("ROSE01.PES"));
+        EXPECT_TRUE(writer.commit());
+        EXPECT_EQ(readBytes(dir.file("ROSE01.PES")), bytesOf("meins"));
+
+        // Replacing was asked for: the old bytes go whole.
+        EXPECT_TRUE(writeAndCommit(taken, "ersetzt", Mode::Replace));
+        EXPECT_EQ(readBytes(taken), bytesOf("ersetzt"));
+        EXPECT_EQ(namesIn(dir.path()),
+                  (std::vector<std::string>{"NEU.PES", "ROSE.PES", "ROSE01.PES"}));
+    }
 }
 
 TEST(AtomicWrite, AFailureLeavesTheOldFileAndNoTemporaryOne) {
     const struct {
+        const char* name;
+        bool unnamed;
+        Mode mode;
         Op op;
         int error;
-        int skip;
-        bool named;
     } rows[] = {
-        {Op::Open, ENOSPC, 0, true}, {Op::Write, EIO, 0, true},     {Op::Sync, EIO, 0, true},
-        {Op::Close, EIO, 0, false},  {Op::Rename, EACCES, 0, true},
+        {"unnamed: create", true, Mode::Replace, Op::OpenTemporary, ENOSPC},
+        {"unnamed: write", true, Mode::Replace, Op::Write, EIO},
+        {"unnamed: flush", true, Mode::Replace, Op::Sync, EIO},
+        {"unnamed: name", true, Mode::KeepExisting, Op::LinkTemporary, EACCES},
+        {"unnamed: replace", true, Mode::Replace, Op::Rename, EACCES},
+        {"named: create", false, Mode::Replace, Op::Open, ENOSPC},
+        {"named: write", false, Mode::Replace, Op::Write, EIO},
+        {"named: flush", false, Mode::KeepExisting, Op::Sync, EIO},
+        {"named: name", false, Mode::KeepExisting, Op::RenameNoReplace, EACCES},
+        {"named: replace", false, Mode::Replace, Op::Rename, EACCES},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         TempDir dir;
-        const std::string path = dir.write("ROSE.PES", "alt");
+        const std::string old = dir.write("ALT.PES", "alt");
+        const std::string path = row.mode == Mode::Replace ? old : dir.file("NEU.PES");
         FaultyFileSystem faulty;
-        faulty.failOn(row.op, row.error, {}, row.skip);
+        if (!row.unnamed)
+            faulty.lacks(Op::OpenTemporary, EOPNOTSUPP);
+        faulty.failOn(row.op, row.error);
         try {
-            platform::writeFileAtomically(path, "neu und länger", 15);
+            writeAndCommit(path, "neu und länger", row.mode);
             ADD_FAILURE() << "no error";
         } catch (const FileError& e) {
-            EXPECT_EQ(e.fileName(), row.named ? path : std::string());
+            EXPECT_EQ(e.fileName(), path);
+            EXPECT_EQ(e.cause(), platform::causeFromErrno(row.error));
         }
-        EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{'a', 'l', 't'}));
-        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"ROSE.PES"});
+        EXPECT_EQ(readBytes(old), bytesOf("alt"));
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"ALT.PES"});
     }
 }
 
 TEST(AtomicWrite, APathWithoutANameWritesNothing) {
     TempDir dir;
     for (const std::string& path : {std::string(), dir.path() + "/"}) {
-        EXPECT_THROW(platform::writeFileAtomically(path, "x", 1), FileError);
+        EXPECT_THROW(writeAndCommit(path, "x", Mode::KeepExisting), FileError);
         EXPECT_TRUE(namesIn(dir.path()).empty());
     }
 }
 
 TEST(AtomicWrite, AFileNeverCommittedLeavesNothing) {
-    TempDir dir;
-    {
-        platform::AtomicFileWriter writer(dir.file("ROSE.PES"));
-        writer.write("abc", 3);
+    for (const bool unnamed : {true, false}) {
+        TempDir dir;
+        FaultyFileSystem faulty;
+        if (!unnamed)
+            faulty.lacks(Op::OpenTemporary, EOPNOTSUPP);
+        {
+            platform::AtomicFileWriter writer(dir.file("ROSE.PES"));
+            writer.write("abc", 3);
+            EXPECT_EQ(writer.isUnnamed(), unnamed);
+        }
+        EXPECT_TRUE(namesIn(dir.path()).empty());
     }
-    EXPECT_TRUE(namesIn(dir.path()).empty());
+}
+
+// A program killed while its copy waits for a name: an unnamed file goes with it; a temporary
+// file stays until the next write into its directory, which leaves alone what a live writer
+// holds and what only looks like a temporary file.
+TEST(AtomicWrite, WhatAKilledWriterLeavesIsGoneByTheNextWrite) {
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed" : "named");
+        TempDir dir;
+        FaultyFileSystem faulty;
+        if (!unnamed)
+            faulty.lacks(Op::OpenTemporary, EOPNOTSUPP);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            platform::AtomicFileWriter writer(dir.file("ROSE.PES"));
+            writer.write("abc", 3);
+            ::raise(SIGKILL);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(namesIn(dir.path()).size(), unnamed ? 0u : 1u);
+
+        dir.write(".nadelix-meine-notiz.tmp", "kein Nadelix");
+        platform::AtomicFileWriter live(dir.file("LEBT.PES"));
+        live.write("x", 1);
+        EXPECT_TRUE(writeAndCommit(dir.file("STERN.DST"), "neu", Mode::KeepExisting));
+        EXPECT_TRUE(live.commit());
+        EXPECT_EQ(namesIn(dir.path()),
+                  (std::vector<std::string>{".nadelix-meine-notiz.tmp", "LEBT.PES", "STERN.DST"}));
+    }
 }
 
 TEST(ExistingEntries, FindsANameWhateverTheCaseOfItsLetters) {

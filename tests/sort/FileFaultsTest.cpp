@@ -25,6 +25,8 @@ struct Fault {
     const char* text;
     // Whether the fault hits category B as well when it does not stop after once.
     bool hitsEveryCategory;
+    // Where copies wait for their name: files without a name, temporary files, or either.
+    enum { Either, Unnamed, Named } naming = Either;
 };
 
 const Fault kFaults[] = {
@@ -42,11 +44,18 @@ const Fault kFaults[] = {
      "An invalid file handle was associated with an unnamed file.", true},
     {"source close", Op::Close, EIO, "", 0,
      "A hardware I/O error was reported while accessing an unnamed file.", true},
-    {"create denied", Op::Open, EACCES, "ziel/A/", 0, "Access to %A was denied.", false},
-    {"create read-only", Op::Open, EROFS, "ziel/A/", 0, "Access to %A was denied.", false},
-    {"create disk full", Op::Open, ENOSPC, "ziel/A/", 0, "Disk full while accessing %A.", false},
-    {"create locked", Op::Open, ENOLCK, "ziel/A/", 0,
-     "A locking violation occurred while accessing %A.", false},
+    {"create denied", Op::OpenTemporary, EACCES, "ziel/A/", 0, "Access to %A was denied.", false,
+     Fault::Unnamed},
+    {"create read-only", Op::OpenTemporary, EROFS, "ziel/A/", 0, "Access to %A was denied.", false,
+     Fault::Unnamed},
+    {"create disk full", Op::OpenTemporary, ENOSPC, "ziel/A/", 0, "Disk full while accessing %A.",
+     false, Fault::Unnamed},
+    {"create temporary denied", Op::Open, EACCES, "ziel/A/", 0, "Access to %A was denied.", false,
+     Fault::Named},
+    {"create temporary disk full", Op::Open, ENOSPC, "ziel/A/", 0, "Disk full while accessing %A.",
+     false, Fault::Named},
+    {"create temporary locked", Op::Open, ENOLCK, "ziel/A/", 0,
+     "A locking violation occurred while accessing %A.", false, Fault::Named},
     {"write disk full", Op::Write, ENOSPC, "", 0, "Disk full while accessing %A.", true},
     {"write quota", Op::Write, EDQUOT, "", 0, "Disk full while accessing %A.", true},
     {"write I/O", Op::Write, EIO, "", 0, "A hardware I/O error was reported while accessing %A.",
@@ -55,12 +64,14 @@ const Fault kFaults[] = {
     {"flush I/O", Op::Sync, EIO, "", 0, "A hardware I/O error was reported while accessing %A.",
      true},
     {"flush disk full", Op::Sync, ENOSPC, "", 0, "Disk full while accessing %A.", true},
-    {"copy close", Op::Close, EIO, "", 2,
-     "A hardware I/O error was reported while accessing an unnamed file.", true},
-    {"rename denied", Op::Rename, EACCES, "ziel/A/", 0, "Access to %A was denied.", false},
-    {"rename disk full", Op::Rename, ENOSPC, "ziel/A/", 0, "Disk full while accessing %A.", false},
-    {"rename unknown", Op::Rename, EXDEV, "ziel/A/", 0,
-     "An unknown error occurred while accessing %A.", false},
+    {"name denied", Op::LinkTemporary, EACCES, "ziel/A/", 0, "Access to %A was denied.", false,
+     Fault::Unnamed},
+    {"name disk full", Op::LinkTemporary, ENOSPC, "ziel/A/", 0, "Disk full while accessing %A.",
+     false, Fault::Unnamed},
+    {"name denied", Op::RenameNoReplace, EACCES, "ziel/A/", 0, "Access to %A was denied.", false,
+     Fault::Named},
+    {"name unknown", Op::RenameNoReplace, EXDEV, "ziel/A/", 0,
+     "An unknown error occurred while accessing %A.", false, Fault::Named},
 };
 
 std::string expand(std::string text, const std::string& source, const std::string& copyA) {
@@ -96,62 +107,77 @@ protected:
         }
     }
 
+    // Whether this fault can happen where copies wait as the given kind of file.
+    static bool applies(const Fault& f, bool unnamed) {
+        return f.naming == Fault::Either || (f.naming == Fault::Unnamed) == unnamed;
+    }
+    static void useNaming(FaultyFileSystem& faulty, bool unnamed) {
+        if (!unnamed)
+            faulty.lacks(Op::OpenTemporary, EOPNOTSUPP);
+    }
+
     std::string catA, catB;
 };
 
 } // namespace
 
 TEST_F(FileFaults, AFaultInOneCategoryLetsTheOthersGoOn) {
-    for (const Fault& f : kFaults) {
-        SCOPED_TRACE(f.what);
-        SetUp();
-        std::filesystem::remove(catA + "/ROSE.PES");
-        std::filesystem::remove(catB + "/ROSE.PES");
-        questions.shown.clear();
-        CategoryList list = listOf({"A", "B"}, {"A", "B"});
+    for (const bool unnamed : {true, false})
+        for (const Fault& f : kFaults) {
+            if (!applies(f, unnamed))
+                continue;
+            SCOPED_TRACE(std::string(f.what) + (unnamed ? ", unnamed" : ", named"));
+            SetUp();
+            std::filesystem::remove(catA + "/ROSE.PES");
+            std::filesystem::remove(catB + "/ROSE.PES");
+            questions.shown.clear();
+            CategoryList list = listOf({"A", "B"}, {"A", "B"});
 
-        NextStep step;
-        {
-            FaultyFileSystem faulty;
-            faulty.failOn(f.op, f.error, f.pathPart, f.skip, 1);
-            step = copyIntoAandB(list);
+            NextStep step;
+            {
+                FaultyFileSystem faulty;
+                useNaming(faulty, unnamed);
+                faulty.failOn(f.op, f.error, f.pathPart, f.skip, 1);
+                step = copyIntoAandB(list);
+            }
+            EXPECT_EQ(questions.shown, Names{expand(f.text, m_strFilePath, catA + "/ROSE.PES")});
+            EXPECT_EQ(namesIn(catA), Names{});
+            EXPECT_EQ(namesIn(catB), Names{"ROSE.PES"});
+            // B's copy succeeded, so the design has moved there.
+            EXPECT_EQ(step, NextStep::SourceRemoved);
+            EXPECT_FALSE(std::filesystem::exists(m_strFilePath));
+            EXPECT_FALSE(list.isMarked(1));
+            EXPECT_FALSE(list.isMarked(2));
+            expectNothingHalfWritten();
         }
-        EXPECT_EQ(questions.shown, Names{expand(f.text, m_strFilePath, catA + "/ROSE.PES")});
-        EXPECT_EQ(namesIn(catA), Names{});
-        EXPECT_EQ(namesIn(catB), Names{"ROSE.PES"});
-        // B's copy succeeded, so the design has moved there.
-        EXPECT_EQ(step, NextStep::SourceRemoved);
-        EXPECT_FALSE(std::filesystem::exists(m_strFilePath));
-        EXPECT_FALSE(list.isMarked(1));
-        EXPECT_FALSE(list.isMarked(2));
-        expectNothingHalfWritten();
-    }
 }
 
 TEST_F(FileFaults, AFaultThatStaysFailsEveryCategoryAndKeepsTheSource) {
-    for (const Fault& f : kFaults) {
-        if (!f.hitsEveryCategory)
-            continue;
-        SCOPED_TRACE(f.what);
-        questions.shown.clear();
-        CategoryList list = listOf({"A", "B"}, {"A", "B"});
+    for (const bool unnamed : {true, false})
+        for (const Fault& f : kFaults) {
+            if (!f.hitsEveryCategory || !applies(f, unnamed))
+                continue;
+            SCOPED_TRACE(std::string(f.what) + (unnamed ? ", unnamed" : ", named"));
+            questions.shown.clear();
+            CategoryList list = listOf({"A", "B"}, {"A", "B"});
 
-        NextStep step;
-        {
-            FaultyFileSystem faulty;
-            faulty.failOn(f.op, f.error, f.pathPart, f.skip);
-            step = copyIntoAandB(list);
+            NextStep step;
+            {
+                FaultyFileSystem faulty;
+                useNaming(faulty, unnamed);
+                faulty.failOn(f.op, f.error, f.pathPart, f.skip);
+                step = copyIntoAandB(list);
+            }
+            // The same report for both categories (B's copy named where A's is for A).
+            ASSERT_EQ(questions.shown.size(), 2u);
+            EXPECT_EQ(questions.shown[0], expand(f.text, m_strFilePath, catA + "/ROSE.PES"));
+            EXPECT_EQ(questions.shown[1], expand(f.text, m_strFilePath, catB + "/ROSE.PES"));
+            EXPECT_EQ(step, NextStep::Nothing);
+            EXPECT_EQ(namesIn(catA), Names{});
+            EXPECT_EQ(namesIn(catB), Names{});
+            EXPECT_EQ(readBytes(m_strFilePath), bytesOfSize(kSize));
+            expectNothingHalfWritten();
         }
-        // The same report for both categories (B's copy named where A's is for A).
-        ASSERT_EQ(questions.shown.size(), 2u);
-        EXPECT_EQ(questions.shown[0], expand(f.text, m_strFilePath, catA + "/ROSE.PES"));
-        EXPECT_EQ(questions.shown[1], expand(f.text, m_strFilePath, catB + "/ROSE.PES"));
-        EXPECT_EQ(step, NextStep::Nothing);
-        EXPECT_EQ(namesIn(catA), Names{});
-        EXPECT_EQ(namesIn(catB), Names{});
-        EXPECT_EQ(readBytes(m_strFilePath), bytesOfSize(kSize));
-        expectNothingHalfWritten();
-    }
 }
 
 TEST_F(FileFaults, LookingForAClashFallsBackQuietly) {
@@ -191,8 +217,8 @@ TEST_F(FileFaults, RemovingTheMovedSourceFailsAfterTheCopiesAreMade) {
 }
 
 namespace {
-// Records the calls that decide what a crash could leave: which path was flushed, renamed
-// onto or removed, in order.
+// Records the calls that decide what a crash could leave: which file was flushed, named or
+// removed, in order.
 class RecordingFileSystem : public FaultyFileSystem {
 public:
     int open(const char* path, int flags, mode_t mode, int& fd) override {
@@ -201,13 +227,23 @@ public:
             m_paths[fd] = path;
         return e;
     }
+    int openTemporary(const char* directory, int& fd) override {
+        const int e = FaultyFileSystem::openTemporary(directory, fd);
+        if (e == 0)
+            m_paths[fd] = "unnamed in " + std::string(directory);
+        return e;
+    }
     int sync(int fd) override {
         log.push_back("sync " + m_paths[fd]);
         return FaultyFileSystem::sync(fd);
     }
-    int rename(const char* from, const char* to) override {
-        log.push_back("rename " + std::string(from) + " " + to);
-        return FaultyFileSystem::rename(from, to);
+    int linkTemporary(int fd, const char* path) override {
+        log.push_back("name " + m_paths[fd] + "|" + path);
+        return FaultyFileSystem::linkTemporary(fd, path);
+    }
+    int renameNoReplace(const char* from, const char* to) override {
+        log.push_back("name " + std::string(from) + "|" + to);
+        return FaultyFileSystem::renameNoReplace(from, to);
     }
     int remove(const char* path) override {
         log.push_back("remove " + std::string(path));
@@ -225,23 +261,32 @@ std::size_t indexOf(const std::vector<std::string>& log, const std::string& entr
 } // namespace
 
 TEST_F(FileFaults, AMoveRemovesTheSourceOnlyAfterEveryCopyIsOnTheDisk) {
-    CategoryList list = listOf({"A", "B"}, {"A", "B"});
-    RecordingFileSystem recording;
-    EXPECT_EQ(copyIntoAandB(list), NextStep::SourceRemoved);
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed" : "named");
+        SetUp();
+        CategoryList list = listOf({"A", "B"}, {"A", "B"});
+        RecordingFileSystem recording;
+        useNaming(recording, unnamed);
+        EXPECT_EQ(copyIntoAandB(list), NextStep::SourceRemoved);
 
-    const auto& log = recording.log;
-    const std::size_t removal = indexOf(log, "remove " + m_strFilePath);
-    ASSERT_LT(removal, log.size());
-    for (const auto& cat : {catA, catB}) {
-        // The temporary file is flushed before it takes the name, the name before the removal.
-        const auto renamed = std::find_if(log.begin(), log.end(), [&](const std::string& e) {
-            return e.rfind("rename " + cat + "/.nadelix-", 0) == 0;
-        });
-        ASSERT_NE(renamed, log.end()) << cat;
-        const std::string temporary = renamed->substr(7, renamed->find(' ', 7) - 7);
-        EXPECT_LT(indexOf(log, "sync " + temporary),
-                  static_cast<std::size_t>(renamed - log.begin()));
-        EXPECT_LT(indexOf(log, "sync " + cat + "/"), removal) << cat;
+        const auto& log = recording.log;
+        const std::size_t removal = indexOf(log, "remove " + m_strFilePath);
+        ASSERT_LT(removal, log.size());
+        for (const auto& cat : {catA, catB}) {
+            // The copy is flushed before it takes the name, the name before the removal.
+            const std::string suffix = "|" + cat + "/ROSE.PES";
+            const auto named = std::find_if(log.begin(), log.end(), [&](const std::string& e) {
+                return e.rfind("name ", 0) == 0 && e.size() > suffix.size() &&
+                       e.compare(e.size() - suffix.size(), suffix.size(), suffix) == 0;
+            });
+            ASSERT_NE(named, log.end()) << cat;
+            const std::string written = named->substr(5, named->size() - 5 - suffix.size());
+            EXPECT_LT(indexOf(log, "sync " + written),
+                      static_cast<std::size_t>(named - log.begin()));
+            EXPECT_LT(indexOf(log, "sync " + cat + "/"), removal) << cat;
+        }
+        std::filesystem::remove(catA + "/ROSE.PES");
+        std::filesystem::remove(catB + "/ROSE.PES");
     }
 }
 
