@@ -8,6 +8,8 @@
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 
+#include <cerrno>
+
 namespace {
 constexpr char kWirklichLoeschen[] = "Datei wirklich löschen ?";
 constexpr char kNichtAngelegt[] = "Verzeichnis kann nicht angelegt werden.";
@@ -44,6 +46,13 @@ NextStep OnCopy(const CopyContext& context, CategoryMarks& marks) {
         // Every copy's bytes are on the disk; once their names are too, a move cannot lose
         // the design whatever happens next.
         copy.syncCopiedNames();
+        if (!copy.sourceUnchanged()) {
+            // Another program changed the source while it was copied: its newest bytes may be
+            // in no copy, so it stays.
+            platform::modalQuestions().messageBox(platform::fileErrorText(
+                platform::FileError(platform::causeFromErrno(EBUSY), context.strFilePath)));
+            return NextStep::Nothing;
+        }
         return removeFile(context.strFilePath) ? NextStep::SourceRemoved : NextStep::Nothing;
     }
     return context.bWeiterblaettern ? NextStep::Advance : NextStep::Nothing;
