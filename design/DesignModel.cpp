@@ -1,11 +1,11 @@
 #include "DesignModel.h"
 
-#include "platform/File.h"
+#include "platform/FileError.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
+#include "platform/WholeFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 
 DesignModel::DesignModel()
@@ -71,27 +71,15 @@ void DesignModel::ShowEmpty(int) {
 // Reads the current file whole into m_FileData and returns the number of its bytes there.
 // A failure is reported and the load goes on with what was read.
 int DesignModel::readWholeFile() {
-    std::size_t length = 0;
-    platform::File file;
+    platform::WholeFile file;
     try {
-        file.openForReading(m_strFilePath);
-        const std::uint64_t size = file.length();
         // The readers count in 32 bits; a larger file is refused rather than cut short.
-        if (size > static_cast<std::uint64_t>(INT_MAX))
-            throw platform::FileError(platform::causeFromErrno(EOVERFLOW), {});
-        if (size != 0) {
-            if (m_FileData.size() < size)
-                m_FileData.resize(size + 1);
-            // A file that shrank since its length was asked hands on only what it delivered,
-            // so the bytes of an earlier file are never decoded as this one's.
-            length = file.read(m_FileData.data(), size);
-            file.close();
-        }
+        platform::readWholeFile(m_strFilePath, m_FileData,
+                                platform::BufferRoom::GrowWhenShorterThanSize, INT_MAX, file);
     } catch (const platform::FileError& error) {
-        length = file.lastReadCount();
         platform::modalQuestions().messageBox(platform::fileErrorText(error));
     }
-    return static_cast<int>(length);
+    return static_cast<int>(file.length);
 }
 
 namespace {

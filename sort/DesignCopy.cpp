@@ -1,12 +1,11 @@
 #include "DesignCopy.h"
 
 #include "platform/ExistingEntries.h"
-#include "platform/File.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
+#include "platform/WholeFile.h"
 
-#include <cerrno>
-#include <new>
+#include <cstdint>
 
 namespace {
 constexpr char kSchonVorhanden[] = "Datei schon vorhanden";
@@ -23,28 +22,13 @@ void report(const platform::FileError& error) {
 } // namespace
 
 std::size_t DesignCopy::readSource() {
-    platform::File file;
-    file.openForReading(m_context.strFilePath);
-    if (!m_sourceAsRead)
-        m_sourceAsRead = file.status();
-    const std::uint64_t size = file.length();
-    if (size == 0)
-        return 0;
-    std::vector<std::uint8_t>& puffer = m_context.puffer;
-    // The buffer only grows, so the next copy of a file this size needs no new memory.
-    if (puffer.size() < size + 1) {
-        try {
-            puffer.resize(static_cast<std::size_t>(size + 1));
-        } catch (const std::bad_alloc&) {
-            throw platform::FileError(platform::causeFromErrno(ENOMEM), {});
-        } catch (const std::length_error&) {
-            throw platform::FileError(platform::causeFromErrno(ENOMEM), {});
-        }
-    }
+    platform::WholeFile file;
     // A file that shrank meanwhile is copied as far as it delivered.
-    const std::size_t length = file.read(puffer.data(), static_cast<std::size_t>(size));
-    file.close();
-    return length;
+    platform::readWholeFile(m_context.strFilePath, m_context.puffer,
+                            platform::BufferRoom::AtLeastSizePlusOne, UINT64_MAX, file);
+    if (!m_sourceAsRead)
+        m_sourceAsRead = file.status;
+    return file.length;
 }
 
 std::optional<DesignCopy::Target> DesignCopy::settleName(CopyNames& names, std::size_t length) {

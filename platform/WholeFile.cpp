@@ -1,0 +1,41 @@
+#include "WholeFile.h"
+
+#include "File.h"
+
+#include <cerrno>
+#include <new>
+#include <stdexcept>
+
+namespace platform {
+
+void readWholeFile(const std::string& path, std::vector<std::uint8_t>& buffer, BufferRoom room,
+                   std::uint64_t largest, WholeFile& result) {
+    result = WholeFile{};
+    File file;
+    try {
+        file.openForReading(path);
+        result.status = file.status();
+        const std::uint64_t size = file.length();
+        if (size > largest)
+            throw FileError(causeFromErrno(EOVERFLOW), {});
+        if (size == 0)
+            return;
+        const std::uint64_t shortOf = room == BufferRoom::GrowWhenShorterThanSize ? size : size + 1;
+        if (buffer.size() < shortOf) {
+            try {
+                buffer.resize(static_cast<std::size_t>(size + 1));
+            } catch (const std::bad_alloc&) {
+                throw FileError(causeFromErrno(ENOMEM), {});
+            } catch (const std::length_error&) {
+                throw FileError(causeFromErrno(ENOMEM), {});
+            }
+        }
+        result.length = file.read(buffer.data(), static_cast<std::size_t>(size));
+        file.close();
+    } catch (const FileError&) {
+        result.length = file.lastReadCount();
+        throw;
+    }
+}
+
+} // namespace platform
