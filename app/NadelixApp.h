@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FocusReturn.h"
+
 #include <QPointer>
 #include <QTranslator>
 
@@ -30,4 +32,5 @@ public:
 
 private:
     QTranslator m_qtTranslator;
+    FocusReturn m_focusReturn;
 };

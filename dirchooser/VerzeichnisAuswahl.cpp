@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
@@ -60,9 +61,14 @@ void CVerzeichnisAuswahl::BuildControls() {
 
     m_Laufwerke = new QComboBox(this);
     m_Laufwerke->setObjectName(QString::number(IDC_LAUFWERK));
-    // An edit field as in the template; what is typed there is never used.
+    // An edit field as in the template; what is typed there is never used. The box would
+    // otherwise take a typed drive root as a choice, on Enter, on leaving the field or from
+    // its completion; only the list and the arrow keys choose a drive.
     m_Laufwerke->setEditable(true);
     m_Laufwerke->setInsertPolicy(QComboBox::NoInsert);
+    m_Laufwerke->setCompleter(nullptr);
+    disconnect(m_Laufwerke->lineEdit(), nullptr, m_Laufwerke, nullptr);
+    m_Laufwerke->lineEdit()->installEventFilter(this);
     const QRect box = du.rect(47, 36, 81, 68);
     m_Laufwerke->setGeometry(box.x(), box.y(), box.width(), m_Laufwerke->sizeHint().height());
     connect(m_Laufwerke, &QComboBox::activated, this, &CVerzeichnisAuswahl::OnSelchangeDrive);
@@ -107,6 +113,15 @@ void CVerzeichnisAuswahl::showEvent(QShowEvent* event) {
 }
 
 bool CVerzeichnisAuswahl::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the drive box's edit field does what it does everywhere else in the dialog:
+    // "Übernehmen" with the tree's selection.
+    if (watched == m_Laufwerke->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            OnOK();
+            return true;
+        }
+    }
     // "*" would open every level below the current item: on a lazily read tree that is a walk
     // over the whole disk, and endless through a link that leads back up. It opens one level.
     if (watched == m_Verzeichnisbaum && event->type() == QEvent::KeyPress &&

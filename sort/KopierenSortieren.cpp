@@ -185,8 +185,10 @@ bool CKopierenSortieren::OnInitDialog() {
                                       ? QStringLiteral("Löschen")
                                       : QString(text).remove(QLatin1Char('&')));
         button->setToolTip(button->accessibleName());
-        button->setShortcut(QKeySequence::mnemonic(text));
+        // Setting the text sets the mnemonic from it, so the shortcut comes after: "&Copy"
+        // keeps Alt+C.
         button->setText(QString());
+        button->setShortcut(QKeySequence::mnemonic(text));
         button->setIcon(sortdialog::buttonIcon(entry.icon, style()));
         const int room = std::min(button->width(), button->height()) - 6;
         button->setIconSize(QSize(32, 32).boundedTo(QSize(room, room)));

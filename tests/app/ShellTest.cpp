@@ -4,15 +4,18 @@
 #include "app/MainFrm.h"
 #include "app/NadelixApp.h"
 #include "app/ProgramIcon.h"
+#include "app/QtModalQuestions.h"
 #include "app/Resource.h"
 #include "platform/CommandIds.h"
 #include "platform/UserMessages.h"
+#include "sort/KopierenSortieren.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -88,6 +91,7 @@ private slots:
     void userMessagesAreRelayedToTheView();
     void otherMessagesAreNotRelayed();
     void activationGivesTheViewTheFocus();
+    void closingADialogGivesTheKeyboardBackToItsOpener();
     void editingKeysDoNothing_data();
     void editingKeysDoNothing();
 };
@@ -341,6 +345,46 @@ void ShellTest::activationGivesTheViewTheFocus() {
     QVERIFY(!frame.m_wndView.hasFocus());
     frame.setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), &frame.m_wndView);
+}
+
+void ShellTest::closingADialogGivesTheKeyboardBackToItsOpener() {
+    // The real dialogs and message boxes, each closed once it has the keyboard. (A dialog
+    // counts as active while its owner is, so the test asks which window is.)
+    QtModalQuestions questions;
+    setModalQuestions(&questions);
+    const auto restore = qScopeGuard([] { setModalQuestions(nullptr); });
+    const auto closeNextModal = [] {
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTRY_COMPARE(QApplication::activeWindow(), dialog);
+            dialog->reject();
+        });
+    };
+    CNadelixApp app;
+    app.InitInstance();
+    CMainFrame* frame = app.m_pMainWnd;
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+
+    closeNextModal();
+    frame->commandAction(ID_APP_ABOUT)->trigger();
+    QTRY_COMPARE(QApplication::activeWindow(), frame);
+    QTRY_COMPARE(QApplication::focusWidget(), &frame->m_wndView);
+
+    frame->commandAction(ID_NACH_KATEGORIEN)->trigger();
+    QPointer<CKopierenSortieren> sortieren = frame->m_wndView.m_pSortierDialog;
+    QTRY_COMPARE(QApplication::activeWindow(), sortieren.data());
+    auto* vorherige =
+        sortieren->findChild<QPushButton*>(QString::number(CKopierenSortieren::kIdVorherige));
+    vorherige->setFocus();
+    closeNextModal();
+    vorherige->click(); // "Keine weiteren Dateien mehr"
+    QTRY_COMPARE(QApplication::activeWindow(), sortieren.data());
+    QTRY_COMPARE(QApplication::focusWidget(), vorherige);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::activeWindow(), frame);
+    QVERIFY(sortieren.isNull() || !sortieren->isVisible());
 }
 
 void ShellTest::editingKeysDoNothing_data() {

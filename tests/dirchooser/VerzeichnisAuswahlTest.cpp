@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -386,6 +387,34 @@ private slots:
         QVERIFY(!driveItem(path("d2"))->isExpanded());
         QVERIFY(hasOnlyPlaceholder(driveItem(path("d2"))));
         QCOMPARE(accepted(), path("d2"));
+    }
+
+    void typedTextInTheDriveBoxNeverChoosesADrive() {
+        m_t->makeDir("d1/a");
+        useDrives({{"/", DriveType::Fixed}, {path("d1"), DriveType::Fixed}});
+        start(path("d1/a"));
+        QVERIFY(QTest::qWaitForWindowActive(m_dlg.get()));
+        QLineEdit* edit = m_dlg->m_Laufwerke->lineEdit();
+        const auto typeRoot = [edit] {
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, QStringLiteral("/"));
+        };
+
+        // Leaving the field keeps the drive and the tree as they were.
+        typeRoot();
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY(!edit->hasFocus());
+        QCOMPARE(m_dlg->m_Laufwerke->currentIndex(), 1);
+        QCOMPARE(selectedPath(), path("d1/a"));
+
+        // Enter takes the tree's selection, as "Übernehmen" does.
+        typeRoot();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(m_dlg->result(), int(QDialog::Accepted));
+        QVERIFY(!m_dlg->isVisible());
+        QCOMPARE(m_dlg->m_Verzeichnis, path("d1/a"));
+        QVERIFY(!driveItem("/")->isExpanded());
     }
 
     void emptyStartOpensTheCurrentDirectorysDrive() {

@@ -72,6 +72,12 @@ class Session:
         self.desktop.focus(self.main)
         self.desktop.keys(*keys)
 
+    def keys_back_in(self, window: int, what: str, *keys: str):
+        """Types into the window that opened a window just closed, without handing it the
+        keyboard first: the program must have given it back."""
+        self.desktop.wait_focus(window, f"{what} after the window it opened closed")
+        self.desktop.keys(*keys)
+
     def message_box(self, answer: str = "Return"):
         """Waits for a message box of the program and answers it."""
         box = self.desktop.wait_new_window(MAIN, {self.main})
@@ -79,19 +85,28 @@ class Session:
         self.desktop.keys(answer)
         self.desktop.wait_closed(box, "the message box")
 
-    def no_message_box(self):
-        boxes = [w for w in self.desktop.windows(MAIN) if w != self.main]
-        if boxes:
-            raise Failure("a message box is open that nothing asked for")
+    def no_message_box(self, wait: float = 0):
+        """Fails if a message box is open, or opens within wait seconds."""
+        deadline = time.monotonic() + wait
+        while True:
+            boxes = [w for w in self.desktop.windows(MAIN) if w != self.main]
+            if boxes:
+                raise Failure("a message box is open that nothing asked for")
+            if time.monotonic() >= deadline:
+                return
+            time.sleep(0.05)
 
     def type_ahead(self, text: str):
         time.sleep(TYPE_AHEAD_PAUSE)
         self.desktop.type(text)
 
-    def choose_directory(self, button, path_below_tmp: list[str], drive_box: bool = False):
+    def choose_directory(self, button, path_below_tmp: list[str], drive_box: bool = False,
+                         enter_in_drive_box: bool = False):
         """Opens the directory chooser with a button of the sorting dialog and walks its tree
         from "/" down to /tmp/<path>: type-ahead finds a folder, the right arrow opens it.
-        With drive_box, "/" is first chosen again in the drive box, which reads it afresh."""
+        With drive_box, "/" is first chosen again in the drive box, which reads it afresh.
+        With enter_in_drive_box, "/" is typed into the drive box's edit field and Enter
+        pressed there instead of clicking "Übernehmen": the typed text must not count."""
         dialog = self.desktop.wait_window(SORTIEREN)
         self.click_control(dialog, SORTIEREN_SIZE, button)
         chooser = self.desktop.wait_window(AUSWAHL)
@@ -110,7 +125,12 @@ class Session:
             if depth:
                 self.desktop.keys("Right")
             self.type_ahead(name)
-        self.click_control(chooser, AUSWAHL_SIZE, UEBERNEHMEN)
+        if enter_in_drive_box:
+            self.desktop.click(chooser, round(LAUFWERK[0] * width / AUSWAHL_SIZE[0]) + 20,
+                               round(LAUFWERK[1] * height / AUSWAHL_SIZE[1]) + 8)
+            self.desktop.keys("ctrl+a", "slash", "Return")
+        else:
+            self.click_control(chooser, AUSWAHL_SIZE, UEBERNEHMEN)
         self.desktop.wait_closed(chooser, "the directory chooser")
 
     def mark(self, dialog: int, *categories: str):
@@ -205,30 +225,35 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     desktop.wait_closed(info, "the About box")
 
     session.begin("options sheet closed with Abbrechen changes nothing")
-    session.menu("alt+e", "o")
+    session.keys_back_in(session.main, "the main window", "alt+e", "o")
     sheet = desktop.wait_window(OPTIONEN)
     desktop.keys("alt+q", "Escape")  # "&Quelldatei nach erfolgreichem Kopieren löschen"
     desktop.wait_closed(sheet, "the options sheet")
 
     session.begin('open "Nach Kategorien"')
-    session.menu("alt+k", "n")
+    session.keys_back_in(session.main, "the main window", "alt+k", "n")
     dialog = desktop.wait_window(SORTIEREN)
 
     session.begin('"vorherige" before a source is chosen')
     session.click_control(dialog, SORTIEREN_SIZE, VORHERIGE)
     session.message_box()  # "Keine weiteren Dateien mehr"
 
-    session.begin("choose the source in the directory chooser")
-    session.choose_directory(QUELLE_AENDERN, [os.path.basename(scratch), "quelle"])
+    session.begin('choose the source in the directory chooser, "/" typed into its drive box '
+                  "and Enter pressed there")
+    session.choose_directory(QUELLE_AENDERN, [os.path.basename(scratch), "quelle"],
+                             enter_in_drive_box=True)
+    # "/" as the source would be reported as holding no designs.
+    session.no_message_box(wait=1)
 
     session.begin("choose the target in the directory chooser")
     session.choose_directory(ZIEL_AENDERN, [os.path.basename(scratch), "ziel"], drive_box=True)
 
-    session.begin('browse with "nächste" and "vorherige", mark two categories, copy')
+    session.begin('browse with "nächste" and "vorherige", mark two categories with the space '
+                  "bar, copy with Alt+C")
     for button in (NAECHSTE, NAECHSTE, VORHERIGE):
         session.click_control(dialog, SORTIEREN_SIZE, button)
     session.mark(dialog, "Blumen", "Tiere/H")
-    session.click_control(dialog, SORTIEREN_SIZE, COPY)
+    desktop.keys("alt+c")
     copies = [os.path.join(ziel, "Blumen", shown[1]),
               os.path.join(ziel, "Tiere", "Hunde", shown[1])]
     session.wait_for(lambda: all(os.path.exists(c) for c in copies), f"copying {shown[1]}")
@@ -249,7 +274,7 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     desktop.keys("alt+e", "o")
     session.message_box()  # "Arbeitsfenster noch aktiv. Bitte schließen."
     # The About box opening shows that the command is over; the sheet must not have come.
-    session.menu("alt+h", "i")
+    session.keys_back_in(session.main, "the main window", "alt+h", "i")
     info = desktop.wait_window(INFO)
     if desktop.windows(OPTIONEN):
         raise Failure("the options sheet opened although the sorting dialog is open")
@@ -258,9 +283,7 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     desktop.wait_closed(info, "the About box")
 
     session.begin('"Nach Kategorien" again brings the open dialog to the keyboard')
-    desktop.click(session.main, 20, 100)
-    desktop.wait_focus(session.main, "the main window")
-    desktop.keys("alt+k", "n")
+    session.keys_back_in(session.main, "the main window", "alt+k", "n")
     desktop.wait_focus(dialog, "the sorting dialog")
     if desktop.windows(SORTIEREN) != [dialog]:
         raise Failure("a second sorting dialog opened")
@@ -271,13 +294,13 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     desktop.wait_closed(dialog, "the sorting dialog")
 
     session.begin("switch on deleting the source after copying in the options sheet")
-    session.menu("alt+e", "o")
+    session.keys_back_in(session.main, "the main window", "alt+e", "o")
     sheet = desktop.wait_window(OPTIONEN)
     desktop.keys("alt+q", "Return")
     desktop.wait_closed(sheet, "the options sheet")
 
     session.begin("reopen the sorting dialog: source and target are remembered")
-    session.menu("alt+k", "n")
+    session.keys_back_in(session.main, "the main window", "alt+k", "n")
     dialog = desktop.wait_window(SORTIEREN)
 
     session.begin('a new category "Vögel" below "Tiere", from the context menu key')
@@ -330,13 +353,14 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     session.mark(dialog, "Formen")
     session.click_control(dialog, SORTIEREN_SIZE, COPY)
     session.message_box()  # "Datei schon vorhanden"
+    desktop.wait_focus(dialog, "the sorting dialog after the message box closed")
 
     session.begin('close the sorting dialog with "Dialog schließen"')
     session.click_control(dialog, SORTIEREN_SIZE, SCHLIESSEN)
     desktop.wait_closed(dialog, "the sorting dialog")
 
     session.begin('quit with "Beenden"')
-    session.menu("alt+k", "b")
+    session.keys_back_in(session.main, "the main window", "alt+k", "b")
     code = desktop.wait_program_end(10)
     if code != 0:
         raise Failure(f"the program ended with exit code {code}")

@@ -496,18 +496,23 @@ void KopierenSortierenTest::copyAndDeleteTellTheMainWindowWhatFollows_data() {
     QTest::addColumn<bool>("yes");
     QTest::addColumn<std::vector<int>>("sent");
     QTest::addColumn<bool>("sourceStays");
+    QTest::addColumn<bool>("byKeyboard");
     const int copy = D::kIdCopy, loeschen = D::kIdLoeschen;
     QTest::newRow("nothing marked")
-        << copy << false << 1 << 1 << false << std::vector<int>{} << true;
+        << copy << false << 1 << 1 << false << std::vector<int>{} << true << false;
     QTest::newRow("copy, advance")
-        << copy << true << 0 << 1 << false << std::vector<int>{WM_NAECHSTE_DATEI} << true;
-    QTest::newRow("copy, stay") << copy << true << 0 << 0 << false << std::vector<int>{} << true;
+        << copy << true << 0 << 1 << false << std::vector<int>{WM_NAECHSTE_DATEI} << true << false;
+    QTest::newRow("copy, stay") << copy << true << 0 << 0 << false << std::vector<int>{} << true
+                                << false;
     QTest::newRow("move") << copy << true << 1 << 1 << false << std::vector<int>{WM_DATEI_ENTFERNT}
-                          << false;
+                          << false << false;
     QTest::newRow("delete, no") << loeschen << false << 0 << 1 << false << std::vector<int>{}
-                                << true;
+                                << true << false;
     QTest::newRow("delete, yes") << loeschen << false << 0 << 1 << true
-                                 << std::vector<int>{WM_DATEI_ENTFERNT} << false;
+                                 << std::vector<int>{WM_DATEI_ENTFERNT} << false << false;
+    // Marked with the space bar, copied with the button's mnemonic.
+    QTest::newRow("Alt+C copies") << copy << true << 0 << 0 << false << std::vector<int>{} << true
+                                  << true;
 }
 
 void KopierenSortierenTest::copyAndDeleteTellTheMainWindowWhatFollows() {
@@ -518,6 +523,7 @@ void KopierenSortierenTest::copyAndDeleteTellTheMainWindowWhatFollows() {
     QFETCH(bool, yes);
     QFETCH(std::vector<int>, sent);
     QFETCH(bool, sourceStays);
+    QFETCH(bool, byKeyboard);
     Session s;
     TempDir source, target;
     source.write("a.pes", smallDesign());
@@ -529,11 +535,22 @@ void KopierenSortierenTest::copyAndDeleteTellTheMainWindowWhatFollows() {
     s.open();
     const std::string current = s.dialog->m_strFilePath;
     const std::string currentName = s.dialog->m_strFileName;
-    if (marked)
-        s.dialog->m_KategorieListe->SetMarked(0, true);
-    s.questions.yesNoAnswers = {yes};
-
-    s.click(button);
+    CKategorieListe& list = *s.dialog->m_KategorieListe;
+    if (byKeyboard) {
+        QTRY_COMPARE(QApplication::activeWindow(), s.dialog.data());
+        list.setFocus();
+        list.setCurrentRow(0);
+        QTest::keyClick(&list, Qt::Key_Space);
+        QVERIFY(list.IsMarked(0));
+        QTest::keyClick(&list, Qt::Key_C, Qt::AltModifier);
+        // A shortcut shows the button pressed for a moment before it clicks.
+        QTRY_VERIFY(std::filesystem::exists(target.path() + "/" + currentName));
+    } else {
+        if (marked)
+            list.SetMarked(0, true);
+        s.questions.yesNoAnswers = {yes};
+        s.click(button);
+    }
 
     QCOMPARE(s.frame.received, sent);
     QCOMPARE(std::filesystem::exists(current), sourceStays);
