@@ -11,18 +11,6 @@
 
 #include <algorithm>
 
-namespace {
-// The entry's text as it is on disk, beside the text that is shown.
-constexpr int kExactTextRole = Qt::UserRole;
-// The whole directory below the target, which a text cut to its limit no longer names.
-constexpr int kRelativePathRole = Qt::UserRole + 1;
-constexpr int kIsTargetRole = Qt::UserRole + 2;
-
-QByteArray bytes(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-} // namespace
-
 // Draws the item-view check indicator with the list's own two mark pictures and otherwise
 // looks like the application's style.
 class CKategorieListe::MarkStyle : public QProxyStyle {
@@ -55,9 +43,10 @@ private:
     QList<QPixmap> m_images;
 };
 
-CKategorieListe::CKategorieListe(QWidget* parent) : QListWidget(parent) {
+CKategorieListe::CKategorieListe(QWidget* parent)
+    : QListView(parent), m_model(new CategoryModel(this)) {
+    setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setSortingEnabled(false); // the entries arrive in their order, the target entry first
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -69,7 +58,7 @@ void CKategorieListe::InsertColumn(const QString& heading, int) {
 }
 
 void CKategorieListe::SetExtendedListViewStyle(int styles) {
-    m_nStyles = styles;
+    m_model->setCheckable((styles & LVS_EX_CHECKBOXES) != 0);
     const bool hot = (styles & LVS_EX_ONECLICKACTIVATE) != 0;
     setMouseTracking(hot);
     viewport()->setAttribute(Qt::WA_Hover, hot);
@@ -89,60 +78,16 @@ void CKategorieListe::SetStateImages(const QList<QPixmap>& images) {
 }
 
 void CKategorieListe::DeleteAllItems() {
-    clear();
-}
-
-int CKategorieListe::InsertItem(int position, const std::string& text) {
-    const int row = std::clamp(position, 0, count());
-    auto* entry =
-        new QListWidgetItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    entry->setData(kExactTextRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-    if (m_nStyles & LVS_EX_CHECKBOXES) {
-        entry->setFlags(entry->flags() | Qt::ItemIsUserCheckable);
-        entry->setCheckState(Qt::Unchecked);
-    }
-    insertItem(row, entry);
-    return row;
+    m_model->rebuild([](CategoryList& list) { list.clear(); });
 }
 
 std::string CKategorieListe::GetItemText(int row) const {
-    const QListWidgetItem* entry = item(row);
-    return entry ? entry->data(kExactTextRole).toByteArray().toStdString() : std::string();
-}
-
-bool CKategorieListe::IsMarked(int row) const {
-    const QListWidgetItem* entry = item(row);
-    return entry && entry->checkState() == Qt::Checked;
-}
-
-void CKategorieListe::SetMarked(int row, bool marked) {
-    if (QListWidgetItem* entry = item(row))
-        entry->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
-}
-
-void CKategorieListe::Show(const CategoryList& list) {
-    DeleteAllItems();
-    for (const CategoryEntry& entry : list.entries()) {
-        const int row = InsertItem(GetItemCount(), entry.text);
-        item(row)->setData(kRelativePathRole, bytes(entry.relativePath));
-        item(row)->setData(kIsTargetRole, entry.isTarget);
-        SetMarked(row, entry.marked);
-    }
+    return Entry(row).text;
 }
 
 CategoryEntry CKategorieListe::Entry(int row) const {
-    const QListWidgetItem* entry = item(row);
-    if (!entry)
-        return {};
-    return {GetItemText(row), entry->data(kRelativePathRole).toByteArray().toStdString(),
-            entry->data(kIsTargetRole).toBool(), IsMarked(row)};
-}
-
-CategoryList CKategorieListe::Entries() const {
-    CategoryList list;
-    for (int row = 0; row < GetItemCount(); ++row)
-        list.insert(Entry(row));
-    return list;
+    const CategoryList& list = m_model->list();
+    return row >= 0 && row < list.count() ? list[row] : CategoryEntry{};
 }
 
 int CKategorieListe::HitTest(const QPoint& viewportPoint) const {
@@ -153,7 +98,7 @@ int CKategorieListe::HitTest(const QPoint& viewportPoint) const {
 void CKategorieListe::contextMenuEvent(QContextMenuEvent* event) {
     // From the keyboard there is no pointer; the current entry is the one meant.
     const int row =
-        event->reason() == QContextMenuEvent::Mouse ? HitTest(event->pos()) : currentRow();
+        event->reason() == QContextMenuEvent::Mouse ? HitTest(event->pos()) : currentIndex().row();
     event->accept();
     emit rightClicked(row);
 }

@@ -248,22 +248,24 @@ void CKopierenSortieren::Send(int message) const {
 }
 
 void CKopierenSortieren::FillCategories() {
-    CategoryList list;
-    CategoryWalk(m_strZiel, m_nKategorien, list).FillCategories();
-    m_KategorieListe->Show(list);
+    m_KategorieListe->Model().rebuild([this](CategoryList& list) {
+        CategoryWalk(m_strZiel, m_nKategorien, list).FillCategories();
+    });
 }
 
 int CKopierenSortieren::ScanCategories(const std::string& directory) {
-    CategoryList list = m_KategorieListe->Entries();
-    const int result = CategoryWalk(m_strZiel, m_nKategorien, list).ScanCategories(directory);
-    m_KategorieListe->Show(list);
+    int result = 0;
+    m_KategorieListe->Model().rebuild([&](CategoryList& list) {
+        result = CategoryWalk(m_strZiel, m_nKategorien, list).ScanCategories(directory);
+    });
     return result;
 }
 
 int CKopierenSortieren::AddCategory(int position, const std::string& path) {
-    CategoryList list = m_KategorieListe->Entries();
-    const int result = CategoryWalk(m_strZiel, m_nKategorien, list).AddCategory(position, path);
-    m_KategorieListe->Show(list);
+    int result = 0;
+    m_KategorieListe->Model().rebuild([&](CategoryList& list) {
+        result = CategoryWalk(m_strZiel, m_nKategorien, list).AddCategory(position, path);
+    });
     return result;
 }
 
@@ -280,7 +282,7 @@ CopyContext CKopierenSortieren::Context() {
 
 void CKopierenSortieren::OnCopy() {
     const CopyContext context = Context();
-    const NextStep step = ::OnCopy(context, m_KategorieListe->Marks());
+    const NextStep step = ::OnCopy(context, m_KategorieListe->Model());
     // The view drops or advances before the click returns, and tells this dialog the file
     // that is now current.
     if (const int message = messageFor(step))

@@ -69,15 +69,16 @@ inline void runDeferredDeletes() {
 inline QRect markRect(const CKategorieListe& list, int row) {
     QStyleOptionViewItem option;
     option.initFrom(&list);
-    option.rect = list.visualItemRect(list.item(row));
+    const QModelIndex index = list.model()->index(row, 0);
+    option.rect = list.visualRect(index);
     option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    option.text = list.item(row)->text();
+    option.text = index.data().toString();
     return list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list);
 }
 
 // Switches the mark of an entry as the user does, by a click on it.
 inline void clickMark(CKategorieListe& list, int row) {
-    list.scrollToItem(list.item(row));
+    list.scrollTo(list.model()->index(row, 0));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, markRect(list, row).center());
 }
 
@@ -96,4 +97,9 @@ inline std::vector<int> markedRows(const CKategorieListe& list) {
         if (list.IsMarked(row))
             out.push_back(row);
     return out;
+}
+
+// Where an entry is drawn, in the list's viewport coordinates.
+inline QRect rowRect(const CKategorieListe& list, int row) {
+    return list.visualRect(list.model()->index(row, 0));
 }

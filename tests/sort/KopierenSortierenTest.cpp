@@ -202,7 +202,7 @@ void KopierenSortierenTest::theFirstOpeningShowsEmptyFieldsAndAnEmptyList() {
     QCOMPARE(s.field(1021), std::string());
     QCOMPARE(s.field(1022), std::string());
     QCOMPARE(s.field(1023), std::string());
-    QCOMPARE(s.dialog->m_KategorieListe->count(), 0);
+    QCOMPARE(s.dialog->m_KategorieListe->GetItemCount(), 0);
     QCOMPARE(s.dialog->m_nKategorien, 0);
     QVERIFY(s.dialog->m_Puffer.empty());
 
@@ -539,7 +539,7 @@ void KopierenSortierenTest::copyAndDeleteTellTheMainWindowWhatFollows() {
     if (byKeyboard) {
         QTRY_COMPARE(QApplication::activeWindow(), s.dialog.data());
         list.setFocus();
-        list.setCurrentRow(0);
+        list.setCurrentIndex(list.model()->index(0, 0));
         QTest::keyClick(&list, Qt::Key_Space);
         QVERIFY(list.IsMarked(0));
         QTest::keyClick(&list, Qt::Key_C, Qt::AltModifier);

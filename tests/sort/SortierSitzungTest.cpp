@@ -96,7 +96,7 @@ struct Session {
         return out;
     }
     void rightClickOn(const std::string& entry) {
-        const QPoint at = list().visualItemRect(list().item(row(entry))).center();
+        const QPoint at = rowRect(list(), row(entry)).center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, list().viewport()->mapToGlobal(at));
         QApplication::sendEvent(list().viewport(), &event);
     }

@@ -1,0 +1,68 @@
+#include "CategoryModel.h"
+
+void CategoryModel::rebuild(const std::function<void(CategoryList&)>& change) {
+    beginResetModel();
+    change(m_list);
+    endResetModel();
+}
+
+void CategoryModel::setCheckable(bool checkable) {
+    if (checkable == m_checkable)
+        return;
+    beginResetModel();
+    m_checkable = checkable;
+    endResetModel();
+}
+
+bool CategoryModel::isMarked(int position) const {
+    return isRow(position) && m_list[position].marked;
+}
+
+void CategoryModel::setMarked(int position, bool marked) {
+    if (!isRow(position) || m_list[position].marked == marked)
+        return;
+    m_list.setMarked(position, marked);
+    const QModelIndex changed = index(position);
+    emit dataChanged(changed, changed, {Qt::CheckStateRole});
+}
+
+std::string CategoryModel::relativePath(int position) const {
+    return isRow(position) ? m_list[position].relativePath : std::string();
+}
+
+int CategoryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_list.count();
+}
+
+QVariant CategoryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || !isRow(index.row()))
+        return {};
+    const CategoryEntry& entry = m_list[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        // Bytes that are not UTF-8 show as replacement characters; the entry keeps them.
+        return QString::fromUtf8(entry.text.data(), static_cast<qsizetype>(entry.text.size()));
+    case Qt::CheckStateRole:
+        if (m_checkable)
+            return entry.marked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool CategoryModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || !m_checkable || !index.isValid())
+        return false;
+    setMarked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags CategoryModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (m_checkable)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
