@@ -17,7 +17,6 @@ struct DirectoryEntry {
 class DirectoryReader {
 public:
     DirectoryReader() = default;
-    explicit DirectoryReader(const std::string& directory) { open(directory); }
     DirectoryReader(const DirectoryReader&) = delete;
     DirectoryReader& operator=(const DirectoryReader&) = delete;
     ~DirectoryReader() { close(); }

@@ -42,10 +42,6 @@ void File::openForReading(const std::string& path) {
     }
 }
 
-void File::create(const std::string& path) {
-    openWith(path, O_WRONLY | O_CREAT | O_TRUNC);
-}
-
 bool File::createNew(const std::string& path) {
     if (m_fd >= 0)
         close();

@@ -22,8 +22,6 @@ public:
     // refused as access denied without waiting for it: a FIFO put where a design was would
     // otherwise block the open until some writer came.
     void openForReading(const std::string& path);
-    // Creates the file, or empties an existing one, for writing.
-    void create(const std::string& path);
     // Creates the file for writing only if nothing exists under its name; false if something does.
     bool createNew(const std::string& path);
     // Creates a file without a name in directory, for writing (see FileSystem::openTemporary);
@@ -41,7 +39,6 @@ public:
     void flush();
     void close();
 
-    bool isOpen() const { return m_fd >= 0; }
     int descriptor() const { return m_fd; }
     const std::string& path() const { return m_path; }
 

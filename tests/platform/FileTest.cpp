@@ -28,7 +28,7 @@ template <typename F> FileError errorOf(F f) {
 TEST(File, WritesAndReadsBackAFile) {
     TempDir dir;
     File out;
-    out.create(dir.file("a.bin"));
+    ASSERT_TRUE(out.createNew(dir.file("a.bin")));
     out.write("abcdef", 6);
     out.flush();
     out.close();
@@ -49,14 +49,14 @@ TEST(File, OpeningCreatingAndWritingNameTheirFile) {
     EXPECT_EQ(open.cause(), FileErrorCause::FileNotFound);
     EXPECT_EQ(open.fileName(), missing);
 
-    auto create = errorOf([&] { File().create(missing); });
+    auto create = errorOf([&] { File().createNew(missing); });
     EXPECT_EQ(create.cause(), FileErrorCause::FileNotFound);
     EXPECT_EQ(create.fileName(), missing);
 
     FaultyFileSystem faulty;
     faulty.failOn(Op::Write, ENOSPC);
     File out;
-    out.create(dir.file("voll.pes"));
+    ASSERT_TRUE(out.createNew(dir.file("voll.pes")));
     auto write = errorOf([&] { out.write("x", 1); });
     EXPECT_EQ(write.cause(), FileErrorCause::DiskFull);
     EXPECT_EQ(write.fileName(), dir.file("voll.pes"));
