@@ -1,6 +1,7 @@
 #include "ChooserPaths.h"
 
 #include "platform/Names.h"
+#include "platform/ShownText.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -51,7 +52,7 @@ void sortFolderNames(std::vector<std::string>& names) {
     std::vector<QCollatorSortKey> keys;
     keys.reserve(names.size());
     for (const std::string& name : names)
-        keys.push_back(collator.sortKey(QString::fromUtf8(name.data(), qsizetype(name.size()))));
+        keys.push_back(collator.sortKey(platform::shownText(name)));
 
     std::vector<std::size_t> order(names.size());
     std::iota(order.begin(), order.end(), std::size_t{0});

@@ -2,6 +2,7 @@
 
 #include "ChooserPaths.h"
 #include "platform/DialogUnits.h"
+#include "platform/ShownText.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -13,10 +14,6 @@
 #include <QTreeWidget>
 
 namespace {
-
-QString shown(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 QByteArray exact(const std::string& bytes) {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -141,8 +138,9 @@ void CVerzeichnisAuswahl::DoDataExchange(bool saveAndValidate) {
 }
 
 void CVerzeichnisAuswahl::SetPathField(const std::string& text) {
-    m_Pfadfeld->setText(shown(text));
-    m_Pfadfeld->setToolTip(shown(text)); // the field is narrow; long paths are cut off
+    m_Pfadfeld->setText(platform::shownText(text));
+    // The field is narrow; long paths are cut off.
+    m_Pfadfeld->setToolTip(platform::shownText(text));
     m_Pfadfeld->setProperty(kExactText, exact(text));
 }
 
@@ -242,7 +240,8 @@ void CVerzeichnisAuswahl::FillDriveBox() {
 }
 
 void CVerzeichnisAuswahl::AddDriveToBox(const std::string& root) {
-    m_Laufwerke->addItem(m_Bilder[bildFuer(DriveTypeOf(root))], shown(root), exact(root));
+    m_Laufwerke->addItem(m_Bilder[bildFuer(DriveTypeOf(root))], platform::shownText(root),
+                         exact(root));
 }
 
 std::string CVerzeichnisAuswahl::DriveBoxText(int index) const {
@@ -257,7 +256,7 @@ bool CVerzeichnisAuswahl::AddDriveToTree(const std::string& root) {
         return false;
 
     auto* item = new QTreeWidgetItem;
-    item->setText(0, shown(root));
+    item->setText(0, platform::shownText(root));
     item->setData(0, Qt::UserRole, exact(root));
     item->setIcon(0, m_Bilder[bildFuer(type)]);
     m_Verzeichnisbaum->addTopLevelItem(item);

@@ -1,10 +1,12 @@
 // The directory tree of the chooser: read lazily, item by item, as the user opens it.
+
 #include "VerzeichnisAuswahl.h"
 
 #include "ChooserPaths.h"
 #include "DirectoryProbe.h"
 
 #include "platform/Names.h"
+#include "platform/ShownText.h"
 
 #include <QTreeWidget>
 
@@ -66,7 +68,7 @@ int CVerzeichnisAuswahl::FillChildren(QTreeWidgetItem* item, const std::string& 
     folders.reserve(static_cast<qsizetype>(names->size()));
     for (const std::string& name : *names) {
         auto* folder = new QTreeWidgetItem;
-        folder->setText(0, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        folder->setText(0, platform::shownText(name));
         folder->setData(0, Qt::UserRole,
                         QByteArray(name.data(), static_cast<qsizetype>(name.size())));
         folder->setIcon(0, m_OrdnerBild);

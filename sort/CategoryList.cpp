@@ -1,6 +1,7 @@
 #include "CategoryList.h"
 
 #include "platform/Names.h"
+#include "platform/ShownText.h"
 
 #include <QString>
 
@@ -9,8 +10,7 @@
 std::string categorySortKey(std::string_view text) {
     // Decomposing first lets an accent drop off its letter: Äpfel sorts with Apfel, not
     // after Zwiebeln. Bytes that are not UTF-8 become the replacement character and sort last.
-    const QString decomposed = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
-                                   .normalized(QString::NormalizationForm_D);
+    const QString decomposed = platform::shownText(text).normalized(QString::NormalizationForm_D);
     QString folded;
     folded.reserve(decomposed.size());
     for (const QChar c : decomposed) {

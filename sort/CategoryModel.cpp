@@ -1,5 +1,7 @@
 #include "CategoryModel.h"
 
+#include "platform/ShownText.h"
+
 void CategoryModel::rebuild(const std::function<void(CategoryList&)>& change) {
     beginResetModel();
     change(m_list);
@@ -41,7 +43,7 @@ QVariant CategoryModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         // Bytes that are not UTF-8 show as replacement characters; the entry keeps them.
-        return QString::fromUtf8(entry.text.data(), static_cast<qsizetype>(entry.text.size()));
+        return platform::shownText(entry.text);
     case Qt::CheckStateRole:
         if (m_checkable)
             return entry.marked ? Qt::Checked : Qt::Unchecked;

@@ -8,6 +8,7 @@
 #include "platform/DialogUnits.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
+#include "platform/ShownText.h"
 #include "platform/UserMessages.h"
 
 #include <QApplication>
@@ -20,10 +21,6 @@
 #include <algorithm>
 
 namespace {
-
-QString shown(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 constexpr Qt::WindowFlags kFensterArt =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -153,9 +150,9 @@ void CKopierenSortieren::DoDataExchange(bool saveAndValidate) {
     if (saveAndValidate)
         return; // the fields only ever show the members
     const auto show = [](QLabel* field, const std::string& text) {
-        field->setText(shown(text));
+        field->setText(platform::shownText(text));
         // The fields are narrow; the whole text is one pointer rest away.
-        field->setToolTip(shown(text));
+        field->setToolTip(platform::shownText(text));
     };
     show(m_feldQuelle, m_strQuelle);
     show(m_feldZiel, m_strZiel);

@@ -1,6 +1,7 @@
 #include "NeueKategorie.h"
 
 #include "platform/DialogUnits.h"
+#include "platform/ShownText.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -12,9 +13,6 @@ namespace {
 // that are not UTF-8.
 constexpr char kExactText[] = "exactText";
 
-QString shown(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 } // namespace
 
 CNeueKategorie::CNeueKategorie(QWidget* parent)
@@ -61,11 +59,11 @@ void CNeueKategorie::DoDataExchange(bool saveAndValidate) {
         m_strName = m_feldName->text().toStdString();
         return;
     }
-    m_feldAktuell->setText(shown(m_strAktuell));
-    m_feldAktuell->setToolTip(shown(m_strAktuell)); // long paths do not fit the field
+    m_feldAktuell->setText(platform::shownText(m_strAktuell));
+    m_feldAktuell->setToolTip(platform::shownText(m_strAktuell)); // long paths do not fit the field
     m_feldAktuell->setProperty(
         kExactText, QByteArray(m_strAktuell.data(), static_cast<qsizetype>(m_strAktuell.size())));
-    m_feldName->setText(shown(m_strName));
+    m_feldName->setText(platform::shownText(m_strName));
 }
 
 bool CNeueKategorie::OnInitDialog() {
