@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// Resource and control ids of the shell, with their historical numbers; the widgets carry
-// them as object names so that tests find every control by its id.
+// Resource and control ids of the shell. The numbers are the ones the program's design
+// gives every window and control; the widgets carry them as object names so that tests (and
+// assistive tools) find every control by its id.
 inline constexpr int IDR_MAINFRAME = 128; // the frame's menu, icon and title
 inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDOK = 1;

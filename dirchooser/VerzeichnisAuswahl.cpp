@@ -44,7 +44,8 @@ void CVerzeichnisAuswahl::BuildControls() {
     setModal(true);
     const DialogUnits du(font());
 
-    // Created in the template's order, which is also the order of the focus chain.
+    // Created in the order of the dialog's layout table, which is also the order of the focus
+    // chain.
     auto* ok = new QPushButton(QStringLiteral("Übernehmen"), this);
     ok->setObjectName(QString::number(IDOK));
     ok->setDefault(true);
@@ -58,9 +59,9 @@ void CVerzeichnisAuswahl::BuildControls() {
 
     m_Laufwerke = new QComboBox(this);
     m_Laufwerke->setObjectName(QString::number(IDC_LAUFWERK));
-    // An edit field as in the template; what is typed there is never used. The box would
-    // otherwise take a typed drive root as a choice, on Enter, on leaving the field or from
-    // its completion; only the list and the arrow keys choose a drive.
+    // An edit field, as the dialog's layout table has it; what is typed there is never used. The
+    // box would otherwise take a typed drive root as a choice, on Enter, on leaving the field or
+    // from its completion; only the list and the arrow keys choose a drive.
     m_Laufwerke->setEditable(true);
     m_Laufwerke->setInsertPolicy(QComboBox::NoInsert);
     m_Laufwerke->setCompleter(nullptr);

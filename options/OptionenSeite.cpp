@@ -7,7 +7,7 @@
 #include <algorithm>
 
 namespace {
-// A check box row of the page templates is 10 dialog units high.
+// A check box row of the pages' layout tables is 10 dialog units high.
 constexpr int kZeilenHoehe = 10;
 // Room between a check box and the frame of its group box, and between that frame and the
 // page's edge.
@@ -46,7 +46,7 @@ QGroupBox* COptionenSeite::AddGroupBox(const QString& title, int x, int y, int w
 QCheckBox* COptionenSeite::AddCheckBox(int id, const QString& text, int x, int y) {
     auto* box = new QCheckBox(text, this);
     box->setObjectName(QString::number(id));
-    // The templates give positions only: the box is as wide as its text needs and centred on
+    // The layout tables give positions only: the box is as wide as its text needs and centred on
     // its row.
     const QSize hint = box->sizeHint();
     const int row = m_units.y(kZeilenHoehe);
@@ -54,7 +54,7 @@ QCheckBox* COptionenSeite::AddCheckBox(int id, const QString& text, int x, int y
     box->setGeometry(m_units.x(x), m_units.y(y) + (row - height) / 2, hint.width(), height);
 
     // Average letter widths keep the proportions only roughly: where a font's text runs
-    // wider than the template allows, the frame and the page grow rather than cut it off.
+    // wider than the layout table allows, the frame and the page grow rather than cut it off.
     const int right = box->geometry().right() + m_units.x(kAbstandRahmen);
     for (QGroupBox* group : m_GroupBoxes) {
         if (group->geometry().contains(box->geometry().topLeft()) &&

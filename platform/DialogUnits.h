@@ -4,8 +4,8 @@
 
 class QFont;
 
-// Converts dialog-template positions to pixels with the base units of the dialog's font:
-// the average width of the letters A–Z and a–z across, the font's height down, so that a
+// Converts positions from a dialog's layout table to pixels with the base units of the dialog's
+// font: the average width of the letters A–Z and a–z across, the font's height down, so that a
 // layout keeps its proportions whatever font the desktop uses.
 class DialogUnits {
 public:

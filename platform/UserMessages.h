@@ -6,7 +6,8 @@ class QObject;
 
 namespace platform {
 
-// The program's own window messages, with their historical numbers.
+// The program's own window messages. Their numbers continue the window system's first
+// number for a program's own messages (WM_USER) and are fixed by the program's design.
 inline constexpr int WM_USER = 0x400;
 inline constexpr int WM_QUELLE_EINLESEN = 0x500;
 inline constexpr int WM_VORHERIGE_DATEI = 0x501;

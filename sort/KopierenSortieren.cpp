@@ -176,7 +176,7 @@ bool CKopierenSortieren::OnInitDialog() {
     for (const auto& entry : icons) {
         auto* button = findChild<QPushButton*>(QString::number(entry.control));
         // Only the picture is shown; the text stays as the button's name and its mnemonic.
-        // The delete button's template text is a placeholder; its frame names it.
+        // The delete button's text in the layout table is a placeholder; its frame names it.
         const QString text = button->text();
         button->setAccessibleName(entry.control == kIdLoeschen
                                       ? QStringLiteral("Löschen")
