@@ -117,8 +117,7 @@ void DesignModel::LoadFile(int index) {
 
     const int length = readWholeFile();
 
-    if (m_pSortierDialog)
-        NotifySortierDialog();
+    CurrentFileChanged();
 
     DispatchByName(m_strFileName, length);
 }

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-class CKopierenSortieren;
-
 // Commands of the entry list.
 inline constexpr std::uint8_t CMD_FIRST = 0;
 inline constexpr std::uint8_t CMD_STITCH = 1;
@@ -86,13 +84,13 @@ public:
 
     SourceFileList m_FileList;
     int m_nAktuell = 0;
-    CKopierenSortieren* m_pSortierDialog = nullptr;
 
 protected:
     // Paints the changed model before returning; the window overrides it.
     virtual void RequestRepaint() {}
-    // Hands the current file's name and path to the open copy-and-sort dialog.
-    virtual void NotifySortierDialog() {}
+    // Called once the current file has been read and before its handler runs, so that what
+    // shows the file's name can take the new one; a name that picks no handler comes here too.
+    virtual void CurrentFileChanged() {}
 
 private:
     // The byte at p of the current file, 0 at or beyond the file's length.
