@@ -1,31 +1,19 @@
 #pragma once
 
-// What the readers' decoding loops share: the bounds kept in locals while a loop runs, and
+// What the readers' decoding loops share: reading a byte that may lie past the file's end, and
 // the loop that reads records without checks while a whole record fits before the length.
 
 #include <cstdint>
+#include <span>
 
-// The bounds of the decoded points. A loop keeps them in a local: the compiler cannot hold
-// the model's members in registers across the stores into the entry arrays.
-struct PointBounds {
-    std::int16_t minX;
-    std::int16_t maxX;
-    std::int16_t minY;
-    std::int16_t maxY;
+using ByteSpan = std::span<const std::uint8_t>;
 
-    void includeX(std::int16_t x) {
-        if (maxX < x)
-            maxX = x;
-        if (minX > x)
-            minX = x;
-    }
-    void includeY(std::int16_t y) {
-        if (maxY < y)
-            maxY = y;
-        if (minY > y)
-            minY = y;
-    }
-};
+// The byte at p of the file, 0 at or beyond its end.
+inline std::uint8_t byteAt(ByteSpan bytes, std::int64_t p) {
+    return p >= 0 && static_cast<std::uint64_t>(p) < bytes.size()
+               ? bytes[static_cast<std::size_t>(p)]
+               : 0;
+}
 
 // Calls record.template operator()<checked>() for one record at p after another until it
 // returns false or p reaches the length. While widest bytes from p lie before the length,

@@ -1,5 +1,7 @@
 #include "DesignModel.h"
 
+#include "Readers.h"
+
 #include "platform/FileError.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
@@ -12,44 +14,44 @@ DesignModel::DesignModel()
     : m_FileData(kInitialFileData), m_StitchX(kInitialEntries), m_StitchY(kInitialEntries),
       m_StitchCmd(kInitialEntries), m_FileList(kInitialFileNames, kFileNameGrowth) {}
 
-int DesignModel::usableLength(int length) const {
-    if (length <= 0)
-        return 0;
-    return static_cast<int>(
-        std::min<std::size_t>(static_cast<std::size_t>(length), m_FileData.size()));
+void DesignModel::ReadPES(int length) {
+    decodeWith(readPes, length, 0, 0);
+}
+void DesignModel::ReadPEC(int length) {
+    decodeWith(readPec, length, 0, 0);
+}
+void DesignModel::ReadDST(int length) {
+    decodeWith(readDst, length, 0, 0);
+}
+void DesignModel::ReadPCS(int length) {
+    decodeWith(readPcs, length, 0, 1);
+}
+void DesignModel::ReadSEW(int length) {
+    decodeWith(readSew, length, 1, 0);
 }
 
-void DesignModel::growEntries(std::size_t atLeast) {
-    // Only when parts of a file overlap does a design outgrow the room made before decoding;
-    // grow generously so that such a file costs few reallocations.
-    const std::size_t n = std::max(atLeast, m_StitchCmd.size() + m_StitchCmd.size() / 2);
-    m_StitchX.resize(n);
-    m_StitchY.resize(n);
-    m_StitchCmd.resize(n);
-}
+void DesignModel::decodeWith(Reader read, int length, int sewPalette, int pcsColors) {
+    // Never past the buffer, never negative.
+    const std::size_t usable =
+        length <= 0 ? 0
+                    : std::min<std::size_t>(static_cast<std::size_t>(length), m_FileData.size());
+    DesignSink sink(m_StitchX, m_StitchY, m_StitchCmd, m_ColorList, m_PcsColors, m_nColors);
+    // Room for the entries before decoding, so that ordinary designs never allocate in it.
+    sink.reserve(usable / 2);
+    read(std::span<const std::uint8_t>(m_FileData.data(), usable), sink);
 
-void DesignModel::sizeEntries(int length) {
-    const auto half = static_cast<std::size_t>(std::max(length, 0) / 2);
-    if (m_StitchCmd.size() < half)
-        growEntries(half);
-}
-
-void DesignModel::resetBounds() {
-    m_nMinX = m_nMinY = 1000;
-    m_nMaxX = m_nMaxY = -1000;
-}
-
-void DesignModel::finishDesign(int endIndex) {
-    putEntry(endIndex, END_MARK, END_MARK, CMD_END);
-    m_nWidth = m_nMaxX - m_nMinX;
-    m_nHeight = m_nMaxY - m_nMinY;
-}
-
-void DesignModel::setDisplayFlags(int sewPalette, int pcsColors) {
+    m_nColors = sink.colors;
+    m_nMinX = sink.bounds.minX;
+    m_nMaxX = sink.bounds.maxX;
+    m_nMinY = sink.bounds.minY;
+    m_nMaxY = sink.bounds.maxY;
+    m_nWidth = sink.width;
+    m_nHeight = sink.height;
     m_bPcsColors = pcsColors;
     m_bSewPalette = sewPalette;
     m_bShowDesign = 1;
     m_bStitchGraphics = 1;
+    RequestRepaint();
 }
 
 void DesignModel::ShowPlacard(int) {
@@ -105,8 +107,7 @@ void DesignModel::LoadFile(int index) {
 
     const int length = readWholeFile();
 
-    if (m_pSortierDialog)
-        NotifySortierDialog();
+    CurrentFileChanged();
 
     DispatchByName(m_strFileName, length);
 }

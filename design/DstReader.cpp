@@ -1,6 +1,6 @@
 // Tajima DST files: a 512-byte header, then records of three bytes whose bits are
 // balanced-ternary displacements.
-#include "DesignModel.h"
+#include "Readers.h"
 
 #include <array>
 
@@ -39,51 +39,49 @@ constexpr auto kMoves2 = tableFor(kByte2);
 
 } // namespace
 
-void DesignModel::ReadDST(int length) {
-    length = usableLength(length);
-
-    sizeEntries(length);
-    putEntry(0, 0, 0, CMD_FIRST);
-    putEntry(1, 0, 0, CMD_STITCH);
+void readDst(ByteSpan bytes, DesignSink& out) {
+    const auto length = static_cast<std::int64_t>(bytes.size());
+    out.put(0, 0, 0, CMD_FIRST);
+    out.put(1, 0, 0, CMD_STITCH);
     std::int32_t x = 0;
     std::int32_t y = 0;
-    resetBounds();
-    m_nColors = 1;
+    out.colors = 1;
 
     int k = 2;
-    if (length > kRecords) {
-        PointBounds bounds = this->bounds();
-        for (std::int64_t p = kRecords; p < length; p += 3) {
-            const std::uint8_t b0 = byteAt(p, length);
-            const std::uint8_t b1 = byteAt(p + 1, length);
-            const std::uint8_t b2 = byteAt(p + 2, length);
-            if (b2 == 0xF3)
-                break;
-            if ((b2 & 0xC0) == 0xC0) {
-                putEntry(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                         CMD_COLOR_CHANGE);
-                ++m_nColors;
-                continue;
-            }
-            // 32-bit position with wrap-around; the model keeps its low 16 bits.
-            x = static_cast<std::int32_t>(
-                static_cast<std::uint32_t>(x) +
-                static_cast<std::uint32_t>(kMoves0[b0].dx + kMoves1[b1].dx + kMoves2[b2].dx));
-            y = static_cast<std::int32_t>(
-                static_cast<std::uint32_t>(y) -
-                static_cast<std::uint32_t>(kMoves0[b0].dy + kMoves1[b1].dy + kMoves2[b2].dy));
-            const auto ex = static_cast<std::int16_t>(x);
-            const auto ey = static_cast<std::int16_t>(y);
-            bounds.includeX(ex);
-            bounds.includeY(ey);
-            putEntry(k++, ex, ey, CMD_STITCH);
+    // Every record but a last one cut short takes three bytes: room for all entries, written
+    // unchecked, with the bounds and the colour count in locals.
+    const EntryArrays e = out.reserve(
+        length > kRecords ? static_cast<std::size_t>(k + (length - kRecords + 2) / 3 + 1) : 0);
+    Bounds bounds;
+    int colors = out.colors;
+    for (std::int64_t p = kRecords; p < length; p += 3) {
+        const std::uint8_t b0 = byteAt(bytes, p);
+        const std::uint8_t b1 = byteAt(bytes, p + 1);
+        const std::uint8_t b2 = byteAt(bytes, p + 2);
+        if (b2 == 0xF3)
+            break;
+        if ((b2 & 0xC0) == 0xC0) {
+            e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                  CMD_COLOR_CHANGE);
+            ++colors;
+            continue;
         }
-        setBounds(bounds);
+        // 32-bit position with wrap-around; the model keeps its low 16 bits.
+        x = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(x) +
+            static_cast<std::uint32_t>(kMoves0[b0].dx + kMoves1[b1].dx + kMoves2[b2].dx));
+        y = static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(y) -
+            static_cast<std::uint32_t>(kMoves0[b0].dy + kMoves1[b1].dy + kMoves2[b2].dy));
+        const auto ex = static_cast<std::int16_t>(x);
+        const auto ey = static_cast<std::int16_t>(y);
+        bounds.include(ex, ey);
+        e.put(k++, ex, ey, CMD_STITCH);
     }
+    out.bounds = bounds;
+    out.colors = colors;
 
-    finishDesign(k);
-    for (int block = 0; block < m_nColors && block < kColorListSize; ++block)
-        m_ColorList[static_cast<std::size_t>(block)] = static_cast<std::uint8_t>(block + 2);
-    setDisplayFlags(0, 0);
-    RequestRepaint();
+    out.end(k);
+    for (int block = 0; block < out.colors && block < kColorListSize; ++block)
+        out.colorList[static_cast<std::size_t>(block)] = static_cast<std::uint8_t>(block + 2);
 }

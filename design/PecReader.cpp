@@ -1,5 +1,7 @@
-// PEC files: one PEC block eight bytes into the file.
-#include "DesignModel.h"
+// PEC files: one PEC block eight bytes into the file. Its stitch data, records of two to four
+// bytes that each are a move of an x and a y field, a colour change or the end, also stands
+// in every part of a PES file.
+#include "Readers.h"
 
 namespace {
 constexpr int kColorCount = 56;
@@ -7,23 +9,83 @@ constexpr int kColors = 57;
 constexpr int kStitches = 540;
 } // namespace
 
-void DesignModel::ReadPEC(int length) {
-    length = usableLength(length);
-
-    const int n = byteAt(kColorCount, length) + 1;
+void readPec(ByteSpan bytes, DesignSink& out) {
+    const int n = byteAt(bytes, kColorCount) + 1;
     for (int i = 0; i < n && i < kColorListSize; ++i)
-        m_ColorList[static_cast<std::size_t>(i)] = byteAt(kColors + i, length);
+        out.colorList[static_cast<std::size_t>(i)] = byteAt(bytes, kColors + i);
 
-    sizeEntries(length);
-    resetBounds();
-    putEntry(0, 0, 0, CMD_FIRST);
-    putEntry(1, 0, 0, CMD_STITCH);
+    out.bounds = Bounds{};
+    out.put(0, 0, 0, CMD_FIRST);
+    out.put(1, 0, 0, CMD_STITCH);
     int k = 2;
-    m_nColors = 1;
-    if (length > kStitches)
-        k = DecodePecStitches(kStitches, length, k).k;
+    out.colors = 1;
+    if (static_cast<int>(bytes.size()) > kStitches)
+        k = decodePecStitches(bytes, kStitches, k, out).k;
+    out.end(k);
+}
 
-    finishDesign(k);
-    setDisplayFlags(0, 0);
-    RequestRepaint();
+PecStitchesEnd decodePecStitches(ByteSpan bytes, std::int64_t start, int k, DesignSink& out) {
+    const int length = static_cast<int>(bytes.size());
+    std::int64_t p = start;
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+    if (p >= length)
+        return {k, x, y};
+
+    // Every record takes at least two bytes (only a last one cut short by the end may take
+    // one), so this is room for every entry the data can give.
+    const EntryArrays e =
+        out.reserve(static_cast<std::size_t>(k) + static_cast<std::size_t>(length - p) / 2 + 2);
+    const std::uint8_t* data = bytes.data();
+    Bounds bounds = out.bounds;
+    int colors = out.colors;
+
+    // One record from p; false at the end record. With checked false the caller has made
+    // sure that the four bytes a record can take lie before the length; otherwise bytes at
+    // or past the length read as 0.
+    auto record = [&]<bool checked>() -> bool {
+        auto at = [&](std::int64_t q) -> int {
+            if constexpr (checked)
+                return q < length ? data[q] : 0;
+            else
+                return data[q];
+        };
+        // A short field is one byte of 7 bits (0x40..0x7F negative); a long field has the
+        // high bit set and holds a signed 12-bit value in the low four bits and the next byte.
+        // A branch, not a select: when it is predicted, the next field's load need not wait
+        // for this one's byte, which more than pays for the mispredictions on mixed data.
+        auto field = [&]() -> int {
+            const int b = at(p);
+            if (b < 0x80) {
+                p += 1;
+                return b < 0x40 ? b : b - 128;
+            }
+            const int high = (b & 0x0F) >= 8 ? (b & 0x0F) - 16 : (b & 0x0F);
+            const int value = high * 256 + at(p + 1);
+            p += 2;
+            return value;
+        };
+
+        const int b0 = at(p);
+        const int b1 = at(p + 1);
+        if (b0 == 0xFF && b1 == 0x00)
+            return false;
+        if (b0 == 0xFE && b1 == 0xB0) {
+            e.put(k++, x, y, CMD_COLOR_CHANGE);
+            ++colors;
+            p += 3;
+            return true;
+        }
+        x = static_cast<std::int16_t>(x + field());
+        y = static_cast<std::int16_t>(y + field());
+        bounds.include(x, y);
+        e.put(k++, x, y, CMD_STITCH);
+        return true;
+    };
+
+    forEachRecord(p, length, 4, record);
+
+    out.bounds = bounds;
+    out.colors = colors;
+    return {k, x, y};
 }

@@ -1,6 +1,6 @@
 // PES files: a header that points at one or more embedded PEC blocks. Version 2.5 and 3.0
 // files may hold several parts, which are laid out one below the other.
-#include "DesignModel.h"
+#include "Readers.h"
 
 #include <array>
 #include <span>
@@ -12,21 +12,19 @@ constexpr int kPecStitches = 532;
 constexpr int kPartSearchSkip = 32;
 } // namespace
 
-void DesignModel::ReadPES(int length) {
-    length = usableLength(length);
-
-    const std::uint8_t v0 = byteAt(6, length);
-    const std::uint8_t v1 = byteAt(7, length);
+void readPes(ByteSpan bytes, DesignSink& out) {
+    const auto length = static_cast<std::int64_t>(bytes.size());
+    const std::uint8_t v0 = byteAt(bytes, 6);
+    const std::uint8_t v1 = byteAt(bytes, 7);
     const bool candidate = (v0 == '2' && v1 == '5') || (v0 == '3' && v1 == '0');
 
     // At most 255 parts: the first and one per further part the header declares.
     std::array<int, 256> partOffsets;
     std::size_t partCount = 0;
-    partOffsets[partCount++] =
-        byteAt(8, length) | byteAt(9, length) << 8 | byteAt(10, length) << 16;
+    partOffsets[partCount++] = byteAt(bytes, 8) | byteAt(bytes, 9) << 8 | byteAt(bytes, 10) << 16;
 
     bool multiPart = false;
-    const int declaredParts = byteAt(12, length);
+    const int declaredParts = byteAt(bytes, 12);
     if (candidate && declaredParts > 1) {
         multiPart = true;
         for (int search = 1; search < declaredParts; ++search) {
@@ -34,8 +32,8 @@ void DesignModel::ReadPES(int length) {
             for (std::int64_t p =
                      static_cast<std::int64_t>(partOffsets[partCount - 1]) + kPartSearchSkip;
                  p < length; ++p) {
-                if (byteAt(p, length) == 0x4C && byteAt(p + 1, length) == 0x41 &&
-                    byteAt(p + 2, length) == 0x3A) {
+                if (byteAt(bytes, p) == 0x4C && byteAt(bytes, p + 1) == 0x41 &&
+                    byteAt(bytes, p + 2) == 0x3A) {
                     partOffsets[partCount++] = static_cast<int>(p);
                     found = true;
                     break;
@@ -51,49 +49,47 @@ void DesignModel::ReadPES(int length) {
     int colorIndex = 0;
     const auto parts = std::span(partOffsets.data(), partCount);
     for (const int o : parts) {
-        const int n = byteAt(static_cast<std::int64_t>(o) + kPecColorCount, length) + 1;
+        const int n = byteAt(bytes, static_cast<std::int64_t>(o) + kPecColorCount) + 1;
         for (int i = 0; i < n && colorIndex < kColorListSize; ++i)
-            m_ColorList[static_cast<std::size_t>(colorIndex++)] =
-                byteAt(static_cast<std::int64_t>(o) + kPecColors + i, length);
+            out.colorList[static_cast<std::size_t>(colorIndex++)] =
+                byteAt(bytes, static_cast<std::int64_t>(o) + kPecColors + i);
     }
 
-    sizeEntries(length);
-    putEntry(0, 0, 0, CMD_FIRST);
-    putEntry(1, 0, 0, CMD_STITCH);
+    out.put(0, 0, 0, CMD_FIRST);
+    out.put(1, 0, 0, CMD_STITCH);
     int k = 2;
-    m_nColors = 1;
+    out.colors = 1;
     int partStart = 0;
     std::int16_t verticalOffset = 0;
 
     for (const int o : parts) {
-        resetBounds();
-        PecResult decoded{k, 0, 0};
+        out.bounds = Bounds{};
+        PecStitchesEnd decoded{k, 0, 0};
         if (static_cast<std::int64_t>(o) + kPecStitches < length)
-            decoded = DecodePecStitches(o + kPecStitches, length, k);
+            decoded = decodePecStitches(bytes, o + kPecStitches, k, out);
         k = decoded.k;
         if (multiPart) {
+            // Each part moves to the left edge and below the parts before it.
+            const Bounds& b = out.bounds;
+            const EntryArrays e = out.reserve(static_cast<std::size_t>(k));
             for (int i = partStart; i < k; ++i) {
-                const auto e = static_cast<std::size_t>(i);
-                if (m_StitchCmd[e] == CMD_FIRST || m_StitchCmd[e] == CMD_STITCH) {
-                    m_StitchX[e] = static_cast<std::int16_t>(m_StitchX[e] - m_nMinX);
-                    m_StitchY[e] =
-                        static_cast<std::int16_t>(m_StitchY[e] - m_nMinY + verticalOffset);
+                if (e.cmd[i] == CMD_FIRST || e.cmd[i] == CMD_STITCH) {
+                    e.x[i] = static_cast<std::int16_t>(e.x[i] - b.minX);
+                    e.y[i] = static_cast<std::int16_t>(e.y[i] - b.minY + verticalOffset);
                 }
             }
-            putEntry(k++, decoded.x, decoded.y, CMD_COLOR_CHANGE);
-            ++m_nColors;
+            out.put(k++, decoded.x, decoded.y, CMD_COLOR_CHANGE);
+            ++out.colors;
             partStart = k;
-            verticalOffset = static_cast<std::int16_t>(verticalOffset + (m_nMaxY - m_nMinY));
+            verticalOffset = static_cast<std::int16_t>(verticalOffset + (b.maxY - b.minY));
         }
     }
 
-    finishDesign(k);
+    out.end(k);
     if (multiPart) {
-        m_nWidth = 1000;
-        m_nMinX = 0;
-        m_nMinY = 0;
-        m_nHeight = verticalOffset;
+        out.width = 1000;
+        out.bounds.minX = 0;
+        out.bounds.minY = 0;
+        out.height = verticalOffset;
     }
-    setDisplayFlags(0, 0);
-    RequestRepaint();
 }

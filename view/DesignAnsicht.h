@@ -6,6 +6,8 @@
 
 #include <QFrame>
 
+class CKopierenSortieren;
+
 // The design view: the frame's only pane, painting the current design, and the hub that
 // owns the design, the browsing state and the settings. It takes no mouse or keyboard input.
 class CDesignAnsicht : public QFrame, public DesignBrowser {
@@ -16,6 +18,9 @@ public:
     // Thread colours for PES, PEC and DST designs, and for SEW designs.
     PecPalette m_PecPalette;
     SewPalette m_SewPalette;
+
+    // The open copy-and-sort dialog, or null; it deletes itself after telling the view.
+    CKopierenSortieren* m_pSortierDialog = nullptr;
 
     // Paints the current design into the client area (inside the client edge).
     void OnPaint();
@@ -40,7 +45,8 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void RequestRepaint() override;
-    void NotifySortierDialog() override;
+    // Hands the current file's name and path to the open copy-and-sort dialog.
+    void CurrentFileChanged() override;
 
 private:
     DesignPainter m_painter;

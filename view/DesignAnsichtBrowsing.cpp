@@ -111,7 +111,9 @@ long CDesignAnsicht::OnDateiEntfernt() {
     return 0;
 }
 
-void CDesignAnsicht::NotifySortierDialog() {
+void CDesignAnsicht::CurrentFileChanged() {
+    if (!m_pSortierDialog)
+        return;
     m_pSortierDialog->m_strFilePath = m_strFilePath;
     m_pSortierDialog->m_strFileName = m_strFileName;
     platform::sendUserMessage(m_pSortierDialog, platform::WM_ANZEIGE_AKTUALISIEREN);

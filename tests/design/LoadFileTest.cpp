@@ -85,7 +85,6 @@ TEST(LoadFile, NamesWithoutATypeTextAfterTheStartKeepThePreviousDesign) {
         l.dir.write("a.sew", std::vector<std::uint8_t>(10));
         l.dir.write(name, dstWithOneStitch());
         l.list({"a.sew", name});
-        l.model.m_pSortierDialog = reinterpret_cast<CKopierenSortieren*>(&l); // only compared
         l.model.LoadFile(0);
         l.model.LoadFile(1);
         EXPECT_EQ(l.shownAs(), "sew") << name;
@@ -108,7 +107,6 @@ TEST(LoadFile, NameAndPathComeFromTheListAndTheSourceDirectory) {
 
 TEST(LoadFile, AnEmptyNameStopsBeforeAnythingIsRead) {
     Loader l;
-    l.model.m_pSortierDialog = reinterpret_cast<CKopierenSortieren*>(&l);
     FaultyFileSystem faulty;
     l.model.m_FileList.setSize(500);
     l.model.LoadFile(499);
@@ -151,7 +149,6 @@ TEST(LoadFile, AnEmptyFileHandsLengthZeroToItsReader) {
 TEST(LoadFile, AMissingFileIsReportedWithItsPathAndStillDispatched) {
     Loader l;
     l.list({"weg.pes"});
-    l.model.m_pSortierDialog = reinterpret_cast<CKopierenSortieren*>(&l);
     l.model.LoadFile(0);
     ASSERT_EQ(l.questions.shown.size(), 1u);
     EXPECT_EQ(l.questions.shown[0], l.dir.path() + "/weg.pes was not found.");

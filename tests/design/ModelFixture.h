@@ -17,7 +17,7 @@ public:
 
 protected:
     void RequestRepaint() override { ++repaints; }
-    void NotifySortierDialog() override { ++notifications; }
+    void CurrentFileChanged() override { ++notifications; }
 };
 
 struct Entry {

@@ -1,0 +1,25 @@
+#pragma once
+
+// One reader per decoded format. Each decodes the file's bytes (those past the end read as
+// 0) into the sink: entry 0 and on, the end entry, the colours it knows, the bounds and the
+// extents. Sizing the entry arrays before, the display flags and the repaint after are the
+// model's part.
+
+#include "DecodeLoop.h"
+#include "DesignSink.h"
+
+void readPes(ByteSpan bytes, DesignSink& out);
+void readPec(ByteSpan bytes, DesignSink& out);
+void readDst(ByteSpan bytes, DesignSink& out);
+void readPcs(ByteSpan bytes, DesignSink& out);
+void readSew(ByteSpan bytes, DesignSink& out);
+
+// Where PEC stitch data ended: the next free entry and the last position.
+struct PecStitchesEnd {
+    int k;
+    std::int16_t x;
+    std::int16_t y;
+};
+// Decodes the PEC stitch data from start into entries from k on, widening out.bounds and
+// counting colour changes in out.colors. PES files carry the same data.
+PecStitchesEnd decodePecStitches(ByteSpan bytes, std::int64_t start, int k, DesignSink& out);
