@@ -4,15 +4,23 @@
 #include "Readers.h"
 
 namespace {
-constexpr int kColorCount = 56;
-constexpr int kColors = 57;
-constexpr int kStitches = 540;
+// Where the block starts in a PEC file, and where in a block its parts lie.
+constexpr int kBlock = 8;
+constexpr int kColorCount = 48; // the number of colours, less one
+constexpr int kColors = 49;     // one thread index per colour
+constexpr int kStitches = kBlock + 532;
 } // namespace
 
+int readPecColors(ByteSpan bytes, std::int64_t block, int first, DesignSink& out) {
+    const int n = byteAt(bytes, block + kColorCount) + 1;
+    int next = first;
+    for (int i = 0; i < n && next < kColorListSize; ++i)
+        out.colorList[static_cast<std::size_t>(next++)] = byteAt(bytes, block + kColors + i);
+    return next;
+}
+
 void readPec(ByteSpan bytes, DesignSink& out) {
-    const int n = byteAt(bytes, kColorCount) + 1;
-    for (int i = 0; i < n && i < kColorListSize; ++i)
-        out.colorList[static_cast<std::size_t>(i)] = byteAt(bytes, kColors + i);
+    readPecColors(bytes, kBlock, 0, out);
 
     out.bounds = Bounds{};
     out.put(0, 0, 0, CMD_FIRST);

@@ -6,8 +6,6 @@
 #include <span>
 
 namespace {
-constexpr int kPecColorCount = 48;
-constexpr int kPecColors = 49;
 constexpr int kPecStitches = 532;
 constexpr int kPartSearchSkip = 32;
 } // namespace
@@ -48,12 +46,8 @@ void readPes(ByteSpan bytes, DesignSink& out) {
     // The parts' colour tables one after the other; what does not fit the list is dropped.
     int colorIndex = 0;
     const auto parts = std::span(partOffsets.data(), partCount);
-    for (const int o : parts) {
-        const int n = byteAt(bytes, static_cast<std::int64_t>(o) + kPecColorCount) + 1;
-        for (int i = 0; i < n && colorIndex < kColorListSize; ++i)
-            out.colorList[static_cast<std::size_t>(colorIndex++)] =
-                byteAt(bytes, static_cast<std::int64_t>(o) + kPecColors + i);
-    }
+    for (const int o : parts)
+        colorIndex = readPecColors(bytes, o, colorIndex, out);
 
     out.put(0, 0, 0, CMD_FIRST);
     out.put(1, 0, 0, CMD_STITCH);

@@ -20,6 +20,10 @@ struct PecStitchesEnd {
     std::int16_t x;
     std::int16_t y;
 };
+// A PEC block's colour table, the block starting at block: its thread indices go into
+// out.colorList from index first on, as far as the list reaches. Returns the next free index.
+int readPecColors(ByteSpan bytes, std::int64_t block, int first, DesignSink& out);
+
 // Decodes the PEC stitch data from start into entries from k on, widening out.bounds and
 // counting colour changes in out.colors. PES files carry the same data.
 PecStitchesEnd decodePecStitches(ByteSpan bytes, std::int64_t start, int k, DesignSink& out);
