@@ -1,7 +1,7 @@
 // Memory while browsing 1,000 designs one after the other: after the buffers have grown to
 // the largest file, stepping on must not take any more.
 #include "TempDir.h"
-#include "platform/ScriptedQuestions.h"
+#include "ScriptedQuestions.h"
 #include "platform/UserMessages.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"

@@ -1,7 +1,7 @@
 // From the message "nächste" to the next design painted, for designs of 50,000 stitches in a
 // 1280 x 960 view with the copy-and-sort dialog open.
 #include "TempDir.h"
-#include "platform/ScriptedQuestions.h"
+#include "ScriptedQuestions.h"
 #include "platform/UserMessages.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"

@@ -25,7 +25,3 @@ void SourceFileList::removeAt(std::size_t i) {
     if (i < m_names.size())
         m_names.erase(m_names.begin() + static_cast<std::ptrdiff_t>(i));
 }
-
-void SourceFileList::setSize(std::size_t n) {
-    m_names.resize(n);
-}

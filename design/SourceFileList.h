@@ -26,7 +26,6 @@ public:
     void removeAll() { m_names.clear(); }
     void add(SourceFileName name);
     void removeAt(std::size_t i);
-    void setSize(std::size_t n);
 
 private:
     std::vector<SourceFileName> m_names;

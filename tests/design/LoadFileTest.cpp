@@ -3,7 +3,7 @@
 #include "FaultyFileSystem.h"
 #include "TempDir.h"
 #include "platform/Names.h"
-#include "platform/ScriptedQuestions.h"
+#include "ScriptedQuestions.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -108,7 +108,7 @@ TEST(LoadFile, NameAndPathComeFromTheListAndTheSourceDirectory) {
 TEST(LoadFile, AnEmptyNameStopsBeforeAnythingIsRead) {
     Loader l;
     FaultyFileSystem faulty;
-    l.model.m_FileList.setSize(500);
+    ASSERT_EQ(l.model.m_FileList.size(), 500u); // the empty names it starts with
     l.model.LoadFile(499);
     EXPECT_EQ(faulty.calls(Op::Open), 0);
     EXPECT_EQ(l.model.notifications, 0);

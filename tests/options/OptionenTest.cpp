@@ -3,7 +3,7 @@
 // change afterwards.
 #include "SheetDriver.h"
 #include "TempDir.h"
-#include "platform/ScriptedQuestions.h"
+#include "ScriptedQuestions.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"
 

@@ -2,7 +2,7 @@
 // relays to the real design view and every modal question answered by script.
 #include "DialogFixture.h"
 #include "TempDir.h"
-#include "platform/ScriptedQuestions.h"
+#include "ScriptedQuestions.h"
 #include "sort/KategorieListe.h"
 #include "sort/SortPictures.h"
 

@@ -4,7 +4,7 @@
 #include "sort/CopyContext.h"
 
 #include "TempDir.h"
-#include "platform/ScriptedQuestions.h"
+#include "ScriptedQuestions.h"
 
 #include <gtest/gtest.h>
 

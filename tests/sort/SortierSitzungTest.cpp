@@ -6,7 +6,7 @@
 #include "TempDir.h"
 #include "app/MainFrm.h"
 #include "platform/CommandIds.h"
-#include "platform/ScriptedQuestions.h"
+#include "ScriptedQuestions.h"
 
 #include <QAction>
 #include <QApplication>

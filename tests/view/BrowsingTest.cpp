@@ -2,7 +2,7 @@
 // sends, with every message box answered by script.
 #include "FaultyFileSystem.h"
 #include "TempDir.h"
-#include "platform/ScriptedQuestions.h"
+#include "ScriptedQuestions.h"
 #include "platform/UserMessages.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModalQuestions.h"
+#include "platform/ModalQuestions.h"
 
 #include <deque>
 #include <optional>
