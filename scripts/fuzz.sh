@@ -19,7 +19,15 @@ for t in "${targets[@]}"; do
     load) cp -n tests/data/* "$corpus"/ 2>/dev/null || true ;;
     *) find tests/data -iname "*.$t" -exec cp -n {} "$corpus"/ \; ;;
   esac
-  echo "fuzzing $t for ${seconds}s"
+  echo "fuzzing $t for ${seconds}s (log in fuzz-out/$t.log)"
+  status=0
   build-fuzz/fuzz/fuzz_$t -max_total_time="$seconds" -max_len=100000 -timeout=10 \
-    -artifact_prefix=fuzz-out/findings/$t- -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+    -artifact_prefix=fuzz-out/findings/$t- -print_final_stats=1 "$corpus" >"fuzz-out/$t.log" 2>&1 ||
+    status=$?
+  # The first and last status lines give the edges (cov) and features (ft) reached.
+  grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::' "fuzz-out/$t.log" || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 40 "fuzz-out/$t.log"
+    exit "$status"
+  fi
 done
