@@ -9,7 +9,7 @@ import sys
 import tempfile
 import time
 
-PROGRAM, EXAMPLES, DATA = sys.argv[1:4]
+PROGRAM, EXAMPLES, DATA = map(os.path.abspath, sys.argv[1:4])
 DECODED = (".pes", ".pec", ".dst", ".pcs", ".sew")
 # Well above a healthy run, well below what a file manager would wait.
 PATIENCE = 3.0
@@ -58,7 +58,8 @@ with tempfile.TemporaryDirectory() as tmp:
         check(size is not None and max(size) == 128 and min(size) > 0,
               f"{design}: PNG of size {size}")
         check(took < PATIENCE, f"{design}: took {took:.2f}s")
-        os.remove(out)
+        if os.path.exists(out):
+            os.remove(out)
     check(os.listdir(tmp) == [], f"left behind: {os.listdir(tmp)}")
 
     # An existing OUTPUT is replaced whole.
