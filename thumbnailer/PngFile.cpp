@@ -143,6 +143,9 @@ void writeWhole(const std::string& path, const QByteArray& bytes) {
                       st.st_size == 0;
     try {
         platform::AtomicFileWriter writer(path, platform::AtomicFileWriter::Mode::Replace);
+        // The caller reads the picture at once and keeps its own copy; waiting for the disk
+        // took longer than everything else together.
+        writer.skipFlush();
         writer.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         writer.commit();
     } catch (...) {
