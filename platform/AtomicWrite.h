@@ -38,6 +38,10 @@ public:
     // directory has been synchronised (syncDirectoryOf), which is worth its cost only before
     // something depends on it, such as removing the original of a move.
     bool commit();
+    // For a file whose loss in a crash costs nothing, such as a cache entry that is made again:
+    // commit names it without waiting for the disk. A crash before the system has written the
+    // bytes may leave the name on an empty file; no running program ever sees a part of them.
+    void skipFlush() { m_flushed = true; }
     // Another name in the same directory, for the next commit.
     void setPath(std::string path) { m_path = std::move(path); }
 

@@ -16,7 +16,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" fuzz-out/findings
   # Seed from the test designs of the same kind (every file for the dispatching target).
   case $t in
-    load) cp -n tests/data/* "$corpus"/ 2>/dev/null || true ;;
+    load|thumbnail) cp -n tests/data/* "$corpus"/ 2>/dev/null || true ;;
     *) find tests/data -iname "*.$t" -exec cp -n {} "$corpus"/ \; ;;
   esac
   echo "fuzzing $t for ${seconds}s (log in fuzz-out/$t.log)"

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n qt6-svg-dev libx11-dev
+  # the thumbnailer writes its PNG with zlib
+  zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool
@@ -15,6 +17,11 @@ packages=(
   dosfstools fusefat
   clang-format
   dpkg-dev desktop-file-utils
+  # the thumbnailer: MIME database, AppStream check, and the two real thumbnail clients
+  shared-mime-info appstream
+  python3-gi gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap tumbler dbus-bin
+  # the thumbnailer's benchmark, and the file manager in the README's screenshot
+  hyperfine pcmanfm-qt
 )
 
 missing=()

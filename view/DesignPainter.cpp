@@ -122,7 +122,12 @@ void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignM
         return;
     m_canvas.setDevicePixelRatio(ratio);
     m_canvas.fill(background);
+    drawStitches(m_canvas, *mapping, model, pec, sew);
+    painter.drawImage(client.topLeft(), m_canvas);
+}
 
+void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignModel& model,
+                  const PecPalette& pec, const SewPalette& sew) {
     // The first line starts at the bounding box's top-left corner; every line starts where
     // the last one ended, across colour changes too.
     const int minX = model.m_nMinX;
@@ -130,16 +135,16 @@ void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignM
     const std::size_t n =
         std::min({model.m_StitchCmd.size(), model.m_StitchX.size(), model.m_StitchY.size()});
 
-    int pen = mapping->penWidth();
+    int pen = mapping.penWidth();
     if (pen > 1) {
         // Only a wide pen needs the lines measured first.
         double totalLength = 0;
         std::size_t lines = 0;
-        QPoint from = mapping->map(0, 0);
+        QPoint from = mapping.map(0, 0);
         for (std::size_t i = 0; i < n && model.m_StitchCmd[i] != CMD_END; ++i) {
             if (model.m_StitchCmd[i] == CMD_COLOR_CHANGE)
                 continue;
-            const QPoint to = mapping->map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
+            const QPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
             totalLength += std::hypot(to.x() - from.x(), to.y() - from.y());
             ++lines;
             from = to;
@@ -147,13 +152,13 @@ void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignM
         pen = affordablePenWidth(pen, totalLength, lines);
     }
 
-    LineRaster raster(reinterpret_cast<std::uint32_t*>(m_canvas.bits()), m_canvas.width(),
-                      m_canvas.height(), m_canvas.bytesPerLine() / 4);
+    LineRaster raster(reinterpret_cast<std::uint32_t*>(canvas.bits()), canvas.width(),
+                      canvas.height(), canvas.bytesPerLine() / 4);
     raster.setWidth(pen);
     const auto pixel = [&](int k) { return toQColor(blockColor(model, pec, sew, k)).rgb(); };
     raster.setPixel(pixel(0));
 
-    QPoint from = mapping->map(0, 0);
+    QPoint from = mapping.map(0, 0);
     int k = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint8_t cmd = model.m_StitchCmd[i];
@@ -163,11 +168,10 @@ void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignM
             raster.setPixel(pixel(++k));
             continue;
         }
-        const QPoint to = mapping->map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
+        const QPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
         // Several stitches often fall on one pixel; a line of no length adds nothing.
         if (to != from)
             raster.drawLine(from.x(), from.y(), to.x(), to.y());
         from = to;
     }
-    painter.drawImage(client.topLeft(), m_canvas);
 }

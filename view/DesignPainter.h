@@ -58,6 +58,11 @@ QColor toQColor(ColorRef color);
 int affordablePenWidth(int width, double totalLength, std::size_t lines,
                        double budget = kPaintBudgetPixels);
 
+// Draws the model's stitches into canvas (32 bits a pixel, already filled with the background)
+// where mapping puts them; nothing else is drawn. The window and the thumbnailer share it.
+void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignModel& model,
+                  const PecPalette& pec, const SewPalette& sew);
+
 // Paints what the design model shows. The stitches are drawn straight into a pixel buffer
 // that is kept between paints and handed to the painter in one piece: far cheaper than a
 // painter call per line, and a repaint allocates nothing unless the size changed.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch root and checks that a desktop finds the program: the
-# binary, a valid desktop entry in German and English, the icon and the example designs.
+# binary, a valid desktop entry in German and English, the icon and the example designs; and the
+# thumbnailer with its design types, its entry and valid AppStream metadata.
 set -euo pipefail
 build_dir=$1
 root=$(mktemp -d)
@@ -16,4 +17,29 @@ grep -q '^Comment\[de\]=' "$desktop"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
 test -s "$root/usr/share/icons/hicolor/scalable/apps/nadelix.svg"
 test "$(ls "$root/usr/share/doc/nadelix/examples" | wc -l)" -ge 6
+
+test -x "$root/usr/bin/nadelix-thumbnailer"
+mime=$root/usr/share/mime/packages/nadelix-designs.xml
+test -f "$mime"
+for ext in pes pec dst pcs sew art hus krz; do
+  grep -q "application/x-embroidery-$ext\"" "$mime"
+  grep -q "pattern=\"\*\.$ext\"" "$mime"
+done
+# The staged install leaves the database to the system (dpkg's trigger, update-mime-database).
+test ! -e "$root/usr/share/mime/mime.cache"
+if command -v update-mime-database >/dev/null; then
+  update-mime-database "$root/usr/share/mime"
+  grep -q '^50:application/x-embroidery-pes:\*\.pes$' "$root/usr/share/mime/globs2"
+fi
+entry=$root/usr/share/thumbnailers/nadelix.thumbnailer
+test -f "$entry"
+grep -qx '\[Thumbnailer Entry\]' "$entry"
+grep -qx 'TryExec=nadelix-thumbnailer' "$entry"
+grep -qx 'Exec=nadelix-thumbnailer -s %s %u %o' "$entry"
+for ext in pes pec dst pcs sew; do grep -q "^MimeType=.*application/x-embroidery-$ext;" "$entry"; done
+if grep -q "x-embroidery-\(art\|hus\|krz\)" "$entry"; then echo "ART, HUS, KRZ get no thumbnails"; exit 1; fi
+metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml)
+grep -q '<binary>nadelix-thumbnailer</binary>' "$metainfo"
+grep -q '<summary xml:lang="de">' "$metainfo"
+appstreamcli validate --no-net "$metainfo"
 echo "installed layout is complete"

@@ -83,6 +83,22 @@ TEST(AtomicWrite, NamesTheFileOnlyWhereNothingHasTheName) {
     }
 }
 
+TEST(AtomicWrite, ACacheFileIsNamedWithoutWaitingForTheDisk) {
+    TempDir dir;
+    FaultyFileSystem faulty;
+    faulty.failOn(Op::Sync, EIO); // any wait for the disk would fail the commit
+    platform::AtomicFileWriter writer(dir.write("THUMB.PNG", "alt"), Mode::Replace);
+    writer.skipFlush();
+    writer.write("neu", 3);
+    EXPECT_TRUE(writer.commit());
+    EXPECT_EQ(readBytes(dir.file("THUMB.PNG")), bytesOf("neu"));
+
+    platform::AtomicFileWriter flushed(dir.file("THUMB.PNG"), Mode::Replace);
+    flushed.write("sicher", 6);
+    EXPECT_THROW(flushed.commit(), FileError);
+    EXPECT_EQ(readBytes(dir.file("THUMB.PNG")), bytesOf("neu"));
+}
+
 TEST(AtomicWrite, AFailureLeavesTheOldFileAndNoTemporaryOne) {
     const struct {
         const char* name;

@@ -1,0 +1,39 @@
+// Feeds arbitrary bytes through the thumbnailer: the kind by name or signature, the check for a
+// whole design, the reader and the drawing, then the PNG. A picture must keep to its size.
+#include "thumbnailer/PngFile.h"
+#include "thumbnailer/Thumbnail.h"
+
+#include "design/DesignModel.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+const char* const kNames[] = {"a.pes", "A.PEC", "a.Dst",  "A.PCS",    "a.sew",
+                              "A.ART", "a.krz", "design", "a.pes.bak"};
+const int kSizes[] = {1, 16, 48, 128, 256};
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    DesignModel model;
+    // Exactly the input, so that any read past it is caught by the sanitizer.
+    model.m_FileData.assign(data, data + size);
+    model.m_FileData.shrink_to_fit();
+    const std::string name = kNames[size ? data[size - 1] % std::size(kNames) : 0];
+    const int side = kSizes[size > 1 ? data[size - 2] % std::size(kSizes) : 0];
+
+    const auto picture = thumbnailer::thumbnailOf(model, size, name, side);
+    if (!picture)
+        return 0;
+    if (picture->width() < 1 || picture->height() < 1 || picture->width() > side ||
+        picture->height() > side) {
+        std::fprintf(stderr, "picture of %dx%d for size %d\n", picture->width(), picture->height(),
+                     side);
+        std::abort();
+    }
+    if (thumbnailer::encodePng(*picture).isEmpty())
+        std::abort();
+    return 0;
+}

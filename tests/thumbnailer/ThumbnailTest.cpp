@@ -1,0 +1,219 @@
+// The thumbnail is the design window's picture: same readers, palettes and fit, refused for
+// anything that is not a whole design of a decoded format.
+#include "thumbnailer/Thumbnail.h"
+#include "thumbnailer/DesignKind.h"
+#include "thumbnailer/PngFile.h"
+
+#include "design/DesignModel.h"
+#include "view/DesignPainter.h"
+
+#include "TempDir.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+
+using thumbnailer::thumbnailOf;
+
+namespace {
+
+std::optional<QImage> thumbnailOfBytes(const std::vector<std::uint8_t>& bytes,
+                                       const std::string& name, int size, DesignModel& model) {
+    model.m_FileData = bytes;
+    return thumbnailOf(model, bytes.size(), name, size);
+}
+
+std::optional<QImage> thumbnailOfBytes(const std::vector<std::uint8_t>& bytes,
+                                       const std::string& name, int size = 128) {
+    DesignModel model;
+    return thumbnailOfBytes(bytes, name, size, model);
+}
+
+int nonBackground(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) | 0xFF000000u) != thumbnailer::kBackground;
+    return n;
+}
+
+// Whether the design is sewn in white only, which the window too draws white on white.
+bool allThreadsWhite(const DesignModel& model) {
+    for (int k = 0; k < model.m_nColors; ++k)
+        if (blockColor(model, pecPaletteColors(), sewPaletteColors(), k) != 0xFFFFFF)
+            return false;
+    return true;
+}
+
+// Every design of a decoded format among the test files and the examples.
+std::vector<std::filesystem::path> decodedDesigns() {
+    std::vector<std::filesystem::path> files;
+    for (const char* dir : {NADELIX_TEST_DATA, NADELIX_EXAMPLES})
+        for (const auto& entry : std::filesystem::directory_iterator(dir))
+            if (thumbnailer::kindFromName(entry.path().filename().string()))
+                files.push_back(entry.path());
+    return files;
+}
+
+} // namespace
+
+TEST(ThumbnailCanvas, KeepsProportionsAndMarginsWithinTheSize) {
+    EXPECT_EQ(thumbnailer::canvasFor(1000, 500, 128), QSize(128, 74)); // 108 x 54 inside
+    EXPECT_EQ(thumbnailer::canvasFor(500, 1000, 256), QSize(138, 256));
+    EXPECT_EQ(thumbnailer::canvasFor(300, 300, 64), QSize(64, 64));
+    // A straight line keeps a one-pixel room across; nothing at all still gets a canvas.
+    EXPECT_EQ(thumbnailer::canvasFor(400, 0, 128), QSize(128, 21));
+    EXPECT_EQ(thumbnailer::canvasFor(-2000, 50, 128), QSize(21, 128));
+    EXPECT_EQ(thumbnailer::canvasFor(-2000, -2000, 128), QSize(21, 21));
+    // A very thin design never rounds to no room at all.
+    EXPECT_EQ(thumbnailer::canvasFor(30000, 1, 128), QSize(128, 21));
+}
+
+TEST(Thumbnail, EveryDecodedDesignIsTheWindowsPictureAtTheSameSize) {
+    const auto files = decodedDesigns();
+    ASSERT_GE(files.size(), 30u);
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.string());
+        DesignModel model;
+        const auto image = thumbnailOfBytes(readBytes(file.string()), file.filename(), 128, model);
+        ASSERT_TRUE(image);
+        EXPECT_LE(image->width(), 128);
+        EXPECT_LE(image->height(), 128);
+        EXPECT_TRUE(image->width() == 128 || image->height() == 128);
+        if (!allThreadsWhite(model)) {
+            EXPECT_GT(nonBackground(*image), 50);
+        }
+
+        // The window of that size, painted by the view's painter, shows the same pixels.
+        QImage window(image->size(), QImage::Format_RGB32);
+        window.fill(thumbnailer::kBackground);
+        {
+            QPainter painter(&window);
+            DesignPainter().paintStitches(painter, window.rect(), model, pecPaletteColors(),
+                                          sewPaletteColors(), QColor(thumbnailer::kBackground));
+        }
+        EXPECT_EQ(*image, window);
+    }
+}
+
+TEST(Thumbnail, ColoursComeFromTheFormatsPalette) {
+    // A SEW design whose first thread is 2 draws in E5E5E5, a DST design in the PEC palette's
+    // thread 2, 0F75FF (the DST reader numbers its blocks from 2).
+    const auto sew =
+        thumbnailOfBytes(readBytes(std::string(NADELIX_EXAMPLES) + "/BLUME.SEW"), "BLUME.SEW");
+    const auto dst =
+        thumbnailOfBytes(readBytes(std::string(NADELIX_EXAMPLES) + "/STERN.DST"), "STERN.DST");
+    ASSERT_TRUE(sew && dst);
+    const auto hasColour = [](const QImage& image, QRgb colour) {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if ((image.pixel(x, y) | 0xFF000000u) == (0xFF000000u | colour))
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(hasColour(*dst, 0x0F75FF));
+    EXPECT_FALSE(hasColour(*dst, 0xE5E5E5));
+    DesignModel model;
+    model.m_FileData = readBytes(std::string(NADELIX_EXAMPLES) + "/BLUME.SEW");
+    model.DispatchByName("BLUME.SEW", static_cast<int>(model.m_FileData.size()));
+    const QRgb first =
+        0xFF000000u | toQColor(blockColor(model, pecPaletteColors(), sewPaletteColors(), 0)).rgb();
+    EXPECT_TRUE(hasColour(*sew, first));
+}
+
+TEST(Thumbnail, SmallAndHugeSizesStayWithinTheRequest) {
+    const auto bytes = readBytes(std::string(NADELIX_TEST_DATA) + "/flowers.pes");
+    for (int size : {1, 16, 31, 32, 256, 1024}) {
+        SCOPED_TRACE(size);
+        const auto image = thumbnailOfBytes(bytes, "flowers.pes", size);
+        ASSERT_TRUE(image);
+        EXPECT_LE(image->width(), size);
+        EXPECT_LE(image->height(), size);
+        EXPECT_EQ(std::max(image->width(), image->height()), size);
+    }
+    const auto huge = thumbnailOfBytes(bytes, "flowers.pes", 1 << 30);
+    ASSERT_TRUE(huge);
+    EXPECT_EQ(std::max(huge->width(), huge->height()), thumbnailer::kLargestSize);
+}
+
+TEST(Thumbnail, NameDecidesAndSignatureStandsInForAMissingExtension) {
+    const auto pes = readBytes(std::string(NADELIX_TEST_DATA) + "/Star.pes");
+    EXPECT_TRUE(thumbnailOfBytes(pes, "STAR.PES"));
+    EXPECT_TRUE(thumbnailOfBytes(pes, "star.Pes"));
+    EXPECT_TRUE(thumbnailOfBytes(pes, "star"));         // typed by its content
+    EXPECT_TRUE(thumbnailOfBytes(pes, "star.pes.bak")); // likewise
+    EXPECT_FALSE(thumbnailOfBytes(pes, "star.dst"));    // a PES is no whole DST
+    const auto pcs = readBytes(std::string(NADELIX_TEST_DATA) + "/Star.PCS");
+    EXPECT_FALSE(thumbnailOfBytes(pcs, "star")); // PCS has no signature to go by
+}
+
+TEST(Thumbnail, NothingForFilesWithoutAStitchPicture) {
+    EXPECT_FALSE(thumbnailOfBytes({}, "EMPTY.PES"));
+    EXPECT_FALSE(
+        thumbnailOfBytes(readBytes(std::string(NADELIX_TEST_DATA) + "/Star.HUS"), "Star.HUS"));
+    EXPECT_FALSE(thumbnailOfBytes(std::vector<std::uint8_t>(600, 0), "ZERO.ART"));
+    EXPECT_FALSE(thumbnailOfBytes(std::vector<std::uint8_t>(600, 0), "ZERO.KRZ"));
+    // Text that happens to carry a design's name.
+    const std::string text = "just some notes, not a design\n";
+    EXPECT_FALSE(thumbnailOfBytes({text.begin(), text.end()}, "NOTES.PES"));
+    EXPECT_FALSE(thumbnailOfBytes({text.begin(), text.end()}, "NOTES.SEW"));
+    // A whole DST that ends at once has no stitch to draw.
+    std::vector<std::uint8_t> endOnly(515, ' ');
+    endOnly[512] = endOnly[513] = 0x00;
+    endOnly[514] = 0xF3;
+    EXPECT_FALSE(thumbnailOfBytes(endOnly, "END.DST"));
+}
+
+TEST(Thumbnail, ACutOffDesignIsRefusedUnlessOnlyItsTrailingPicturesAreLost) {
+    // PES and PEC files keep small pictures after the stitch data, SEW files a few spare
+    // bytes: a cut there loses nothing that is drawn. Any other cut must give no picture.
+    for (const auto& file : decodedDesigns()) {
+        SCOPED_TRACE(file.string());
+        const auto bytes = readBytes(file.string());
+        const auto whole = thumbnailOfBytes(bytes, file.filename());
+        ASSERT_TRUE(whole);
+        int refused = 0;
+        for (const double kept : {0.05, 0.25, 0.5, 0.75, 0.9, 0.95, 0.99}) {
+            const auto n = static_cast<std::size_t>(bytes.size() * kept);
+            const auto cut = thumbnailOfBytes({bytes.begin(), bytes.begin() + n}, file.filename());
+            if (cut) {
+                EXPECT_EQ(*cut, *whole) << "kept " << n << " bytes";
+            }
+            refused += !cut;
+        }
+        EXPECT_GE(refused, 2);
+        // DST ends with its end record (and at most an end-of-file byte).
+        if (thumbnailer::kindFromName(file.filename()) == thumbnailer::DesignKind::Dst) {
+            EXPECT_FALSE(thumbnailOfBytes({bytes.begin(), bytes.end() - 4}, file.filename()));
+        }
+    }
+}
+
+TEST(Png, DecodesToThePicture) {
+    const auto image =
+        thumbnailOfBytes(readBytes(std::string(NADELIX_EXAMPLES) + "/WELLE.PCS"), "WELLE.PCS", 97);
+    ASSERT_TRUE(image);
+    const QByteArray png = thumbnailer::encodePng(*image);
+    ASSERT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(png, "PNG"));
+    EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), *image);
+
+    // An odd width and a picture scaled down from the smallest canvas come through as well.
+    const auto tiny =
+        thumbnailOfBytes(readBytes(std::string(NADELIX_EXAMPLES) + "/HERZ.PES"), "HERZ.PES", 7);
+    ASSERT_TRUE(tiny);
+    ASSERT_TRUE(decoded.loadFromData(thumbnailer::encodePng(*tiny), "PNG"));
+    EXPECT_EQ(decoded.size(), tiny->size());
+
+    // More colours than a palette holds (a picture scaled down smoothly has them).
+    QImage many(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < many.height(); ++y)
+        for (int x = 0; x < many.width(); ++x)
+            many.setPixel(x, y, qRgb(x * 6, y * 8, (x * y) % 256));
+    ASSERT_TRUE(decoded.loadFromData(thumbnailer::encodePng(many), "PNG"));
+    EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), many);
+}
