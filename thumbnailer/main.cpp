@@ -7,6 +7,7 @@
 
 #include "design/DesignModel.h"
 #include "platform/FileError.h"
+#include "platform/Names.h"
 #include "platform/WholeFile.h"
 
 #include <unistd.h>
@@ -25,11 +26,6 @@ constexpr std::uint64_t kLargestDesign = 32u << 20;
 
 constexpr int kUsage = 2;
 constexpr int kNoPicture = 1;
-
-std::string baseName(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 } // namespace
 
@@ -57,8 +53,8 @@ int main(int argc, char** argv) {
         return kNoPicture;
     }
 
-    const auto picture =
-        thumbnailer::thumbnailOf(model, file.length, baseName(args->input), args->size);
+    const auto picture = thumbnailer::thumbnailOf(
+        model, file.length, std::string(platform::namePart(args->input)), args->size);
     if (!picture) {
         std::fprintf(stderr, "nadelix-thumbnailer: %s holds no design to draw\n",
                      args->input.c_str());
