@@ -53,16 +53,15 @@ QByteArray deflateRuns(std::vector<Bytef>& raw) {
 
 // The rows of a picture of at most 256 colours as palette indices, each row led by its filter
 // byte (none), and the palette; false for more colours.
-bool indexRows(const QImage& image, std::vector<Bytef>& raw, QByteArray& palette) {
-    std::vector<QRgb> colours;
-    QRgb last = 0;
+bool indexRows(const Picture& image, std::vector<Bytef>& raw, QByteArray& palette) {
+    std::vector<std::uint32_t> colours;
+    std::uint32_t last = 0;
     Bytef lastIndex = 0;
     bool haveLast = false;
     for (int y = 0; y < image.height(); ++y) {
         raw.push_back(0);
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = line[x] | 0xFF000000u;
+            const std::uint32_t c = image.pixel(x, y) | 0xFF000000u;
             // Most pixels repeat the one before (background, a line's run).
             if (!haveLast || c != last) {
                 std::size_t i = 0;
@@ -80,9 +79,9 @@ bool indexRows(const QImage& image, std::vector<Bytef>& raw, QByteArray& palette
             raw.push_back(lastIndex);
         }
     }
-    for (const QRgb c : colours) {
-        const char rgb[3] = {static_cast<char>(qRed(c)), static_cast<char>(qGreen(c)),
-                             static_cast<char>(qBlue(c))};
+    for (const std::uint32_t c : colours) {
+        const char rgb[3] = {static_cast<char>(c >> 16), static_cast<char>(c >> 8),
+                             static_cast<char>(c)};
         palette.append(rgb, 3);
     }
     return true;
@@ -94,9 +93,10 @@ bool indexRows(const QImage& image, std::vector<Bytef>& raw, QByteArray& palette
 // unfiltered. The general encoder tries every filter on every row, which cost twice the rest
 // of the program; a thumbnail is background and a few thread colours, which deflate packs
 // well without a filter.
-QByteArray encodePng(const QImage& image) {
-    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
-    if (pixels.isNull())
+QByteArray encodePng(const Picture& pixels) {
+    if (pixels.w < 1 || pixels.h < 1 ||
+        pixels.pixels.size() !=
+            static_cast<std::size_t>(pixels.w) * static_cast<std::size_t>(pixels.h))
         return {};
     const auto width = static_cast<std::size_t>(pixels.width());
     const auto height = static_cast<std::size_t>(pixels.height());
@@ -105,13 +105,15 @@ QByteArray encodePng(const QImage& image) {
     QByteArray palette;
     const bool indexed = indexRows(pixels, raw, palette);
     if (!indexed) {
-        const QImage rgb = pixels.convertToFormat(QImage::Format_RGB888);
         raw.clear();
         raw.reserve(height * (1 + 3 * width));
-        for (std::size_t y = 0; y < height; ++y) {
+        for (int y = 0; y < pixels.h; ++y) {
             raw.push_back(0);
-            const uchar* line = rgb.constScanLine(static_cast<int>(y));
-            raw.insert(raw.end(), line, line + 3 * width);
+            for (int x = 0; x < pixels.w; ++x) {
+                const std::uint32_t c = pixels.pixel(x, y);
+                raw.insert(raw.end(), {static_cast<Bytef>(c >> 16), static_cast<Bytef>(c >> 8),
+                                       static_cast<Bytef>(c)});
+            }
         }
     }
     QByteArray packed = deflateRuns(raw);

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "Thumbnail.h"
 #include <QByteArray>
-#include <QImage>
 
 #include <string>
 
 namespace thumbnailer {
 
 // The picture as PNG bytes; empty if it cannot be encoded.
-QByteArray encodePng(const QImage& image);
+QByteArray encodePng(const Picture& picture);
 
 // Writes the bytes to path so that path never names a part of them: it keeps its old file
 // until the new one is whole (not flushed: a thumbnail is a cache). An empty file that path named

@@ -3,8 +3,8 @@
 #include "DesignKind.h"
 
 #include "design/DesignModel.h"
-#include "view/DesignPainter.h"
 #include "view/Palettes.h"
+#include "view/StitchDrawing.h"
 
 #include <algorithm>
 #include <climits>
@@ -30,8 +30,36 @@ QSize canvasFor(int width, int height, int size) {
     return {std::clamp(w, 1, room) + 2 * margin, std::clamp(h, 1, room) + 2 * margin};
 }
 
-std::optional<QImage> thumbnailOf(DesignModel& model, std::size_t length, const std::string& name,
-                                  int size) {
+Picture shrunk(const Picture& picture, int size) {
+    const double scale = std::min(1.0, static_cast<double>(size) / std::max(picture.w, picture.h));
+    Picture out;
+    out.w = std::max(1, static_cast<int>(std::lround(picture.w * scale)));
+    out.h = std::max(1, static_cast<int>(std::lround(picture.h * scale)));
+    out.pixels.resize(static_cast<std::size_t>(out.w) * static_cast<std::size_t>(out.h));
+    for (int y = 0; y < out.h; ++y) {
+        const int y0 = y * picture.h / out.h, y1 = std::max(y0 + 1, (y + 1) * picture.h / out.h);
+        for (int x = 0; x < out.w; ++x) {
+            const int x0 = x * picture.w / out.w,
+                      x1 = std::max(x0 + 1, (x + 1) * picture.w / out.w);
+            std::uint64_t r = 0, g = 0, b = 0;
+            for (int sy = y0; sy < y1; ++sy)
+                for (int sx = x0; sx < x1; ++sx) {
+                    const std::uint32_t p = picture.pixel(sx, sy);
+                    r += (p >> 16) & 0xFF;
+                    g += (p >> 8) & 0xFF;
+                    b += p & 0xFF;
+                }
+            const auto n = static_cast<std::uint64_t>((y1 - y0) * (x1 - x0));
+            out.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(out.w) +
+                       static_cast<std::size_t>(x)] =
+                0xFF000000u | static_cast<std::uint32_t>((r / n) << 16 | (g / n) << 8 | b / n);
+        }
+    }
+    return out;
+}
+
+std::optional<Picture> thumbnailOf(DesignModel& model, std::size_t length, const std::string& name,
+                                   int size) {
     if (length == 0 || length > INT_MAX || length > model.m_FileData.size() || size < 1)
         return std::nullopt;
     const std::uint8_t* data = model.m_FileData.data();
@@ -51,15 +79,15 @@ std::optional<QImage> thumbnailOf(DesignModel& model, std::size_t length, const 
     if (!mapping)
         return std::nullopt; // no decoded point: nothing to draw
 
-    QImage canvas(canvasSize, QImage::Format_RGB32);
-    if (canvas.isNull())
-        return std::nullopt;
-    canvas.fill(kBackground);
+    Picture canvas{canvasSize.width(), canvasSize.height(), {}};
+    canvas.pixels.assign(static_cast<std::size_t>(canvas.w) * static_cast<std::size_t>(canvas.h),
+                         kBackground);
     static const PecPalette pec = pecPaletteColors();
     static const SewPalette sew = sewPaletteColors();
-    drawStitches(canvas, *mapping, model, pec, sew);
+    drawStitches(PixelCanvas{canvas.pixels.data(), canvas.w, canvas.h, canvas.w}, *mapping, model,
+                 pec, sew);
     if (drawn > size)
-        return canvas.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return shrunk(canvas, size);
     return canvas;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QColor>
-#include <QImage>
 #include <QSize>
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class DesignModel;
 
@@ -18,7 +18,27 @@ inline constexpr int kLargestSize = 2048;
 // and scaled down.
 inline constexpr int kSmallestCanvas = 32;
 // The background of the design window on a desktop in its usual colours.
-inline constexpr QRgb kBackground = 0xFFFFFFFF;
+inline constexpr std::uint32_t kBackground = 0xFFFFFFFF;
+
+// A picture of 32-bit pixels (0xFFRRGGBB), row after row. Plain memory rather than an image
+// class: the program then starts without Qt Gui and the dozens of libraries it loads.
+struct Picture {
+    int w = 0;
+    int h = 0;
+    std::vector<std::uint32_t> pixels;
+
+    int width() const { return w; }
+    int height() const { return h; }
+    QSize size() const { return {w, h}; }
+    std::uint32_t pixel(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                      static_cast<std::size_t>(x)];
+    }
+};
+
+// picture made smaller to fit size x size, keeping its proportions: every pixel the average
+// of the pixels it covers.
+Picture shrunk(const Picture& picture, int size);
 
 // The window size in which the design view shows a design of width x height units with the
 // longer side filling size: the picture keeps the design's proportions and the view's margins.
@@ -27,7 +47,7 @@ QSize canvasFor(int width, int height, int size);
 // The picture of the design whose file (named name, its length bytes in model.m_FileData)
 // is decoded by the model, drawn as the design view draws it, at most size x size pixels.
 // Empty when the bytes hold no whole design of a decoded format with something to draw.
-std::optional<QImage> thumbnailOf(DesignModel& model, std::size_t length, const std::string& name,
-                                  int size);
+std::optional<Picture> thumbnailOf(DesignModel& model, std::size_t length, const std::string& name,
+                                   int size);
 
 } // namespace thumbnailer

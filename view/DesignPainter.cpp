@@ -1,81 +1,11 @@
 #include "DesignPainter.h"
 
-#include "LineRaster.h"
-
 #include <QColor>
 #include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-// Pixel coordinates are kept well inside int; anything this far out is clipped anyway.
-constexpr double kPixelLimit = 1 << 28;
-} // namespace
-
-std::optional<DesignMapping> DesignMapping::fit(QPoint origin, QSize client, int width, int height,
-                                                double pixelRatio) {
-    const int roomX = client.width() - 2 * kMargin;
-    const int roomY = client.height() - 2 * kMargin;
-    if (roomX <= 0 || roomY <= 0 || (width <= 0 && height <= 0) || !(pixelRatio > 0.0))
-        return std::nullopt;
-    double scale = 0;
-    if (width > 0)
-        scale = static_cast<double>(roomX) / width;
-    if (height > 0) {
-        const double byHeight = static_cast<double>(roomY) / height;
-        scale = width > 0 ? std::min(scale, byHeight) : byHeight;
-    }
-    const auto device = [pixelRatio](int v) {
-        return static_cast<int>(std::lround(v * pixelRatio));
-    };
-    return DesignMapping(device(origin.x() + kMargin), device(origin.y() + kMargin),
-                         scale * pixelRatio);
-}
-
-int DesignMapping::penWidth() const {
-    return std::max(1, static_cast<int>(std::lround(std::min(m_scale, kPixelLimit))));
-}
-
-int DesignMapping::toPixel(int origin, int units) const {
-    const double offset = std::clamp(std::round(units * m_scale), -kPixelLimit, kPixelLimit);
-    return origin + static_cast<int>(offset);
-}
-
-ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k) {
-    if (model.m_bPcsColors) {
-        // Block 0 is black; block k takes the colour list's entry k - 1.
-        if (k <= 0)
-            return 0x000000;
-        if (k - 1 >= DesignModel::kColorListSize)
-            return kUnknownThread;
-        const std::size_t thread = model.m_ColorList[static_cast<std::size_t>(k - 1)];
-        return thread < model.m_PcsColors.size() ? model.m_PcsColors[thread] : kUnknownThread;
-    }
-    if (k < 0 || k >= DesignModel::kColorListSize)
-        return kUnknownThread;
-    const std::size_t thread = model.m_ColorList[static_cast<std::size_t>(k)];
-    if (model.m_bSewPalette)
-        return thread < sew.size() ? sew[thread] : kUnknownThread;
-    return thread < pec.size() ? pec[thread] : kUnknownThread;
-}
-
-int affordablePenWidth(int width, double totalLength, std::size_t lines, double budget) {
-    if (width <= 1)
-        return 1;
-    const auto cost = [&](double w) {
-        return w * totalLength + static_cast<double>(lines) * w * w;
-    };
-    if (cost(width) <= budget)
-        return width;
-    // The largest w with lines * w^2 + totalLength * w <= budget.
-    const double n = static_cast<double>(lines);
-    const double w =
-        n > 0 ? (-totalLength + std::sqrt(totalLength * totalLength + 4 * n * budget)) / (2 * n)
-              : budget / std::max(totalLength, 1.0);
-    return std::clamp(static_cast<int>(w), 1, width);
-}
 
 QColor toQColor(ColorRef color) {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
@@ -128,50 +58,7 @@ void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignM
 
 void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignModel& model,
                   const PecPalette& pec, const SewPalette& sew) {
-    // The first line starts at the bounding box's top-left corner; every line starts where
-    // the last one ended, across colour changes too.
-    const int minX = model.m_nMinX;
-    const int minY = model.m_nMinY;
-    const std::size_t n =
-        std::min({model.m_StitchCmd.size(), model.m_StitchX.size(), model.m_StitchY.size()});
-
-    int pen = mapping.penWidth();
-    if (pen > 1) {
-        // Only a wide pen needs the lines measured first.
-        double totalLength = 0;
-        std::size_t lines = 0;
-        QPoint from = mapping.map(0, 0);
-        for (std::size_t i = 0; i < n && model.m_StitchCmd[i] != CMD_END; ++i) {
-            if (model.m_StitchCmd[i] == CMD_COLOR_CHANGE)
-                continue;
-            const QPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
-            totalLength += std::hypot(to.x() - from.x(), to.y() - from.y());
-            ++lines;
-            from = to;
-        }
-        pen = affordablePenWidth(pen, totalLength, lines);
-    }
-
-    LineRaster raster(reinterpret_cast<std::uint32_t*>(canvas.bits()), canvas.width(),
-                      canvas.height(), canvas.bytesPerLine() / 4);
-    raster.setWidth(pen);
-    const auto pixel = [&](int k) { return toQColor(blockColor(model, pec, sew, k)).rgb(); };
-    raster.setPixel(pixel(0));
-
-    QPoint from = mapping.map(0, 0);
-    int k = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t cmd = model.m_StitchCmd[i];
-        if (cmd == CMD_END)
-            break;
-        if (cmd == CMD_COLOR_CHANGE) {
-            raster.setPixel(pixel(++k));
-            continue;
-        }
-        const QPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
-        // Several stitches often fall on one pixel; a line of no length adds nothing.
-        if (to != from)
-            raster.drawLine(from.x(), from.y(), to.x(), to.y());
-        from = to;
-    }
+    drawStitches(PixelCanvas{reinterpret_cast<std::uint32_t*>(canvas.bits()), canvas.width(),
+                             canvas.height(), canvas.bytesPerLine() / 4},
+                 mapping, model, pec, sew);
 }

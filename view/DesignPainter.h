@@ -1,71 +1,25 @@
 #pragma once
 
 #include "Palettes.h"
+#include "StitchDrawing.h"
 
 #include <QImage>
-#include <QPoint>
 #include <QRect>
-#include <QSize>
 
-#include <optional>
 #include <string>
 
 class QColor;
 class QPainter;
 
-// Pixels a paint may fill with wide lines: about a tenth of a second.
-inline constexpr double kPaintBudgetPixels = 100e6;
-
-// How design units land in the client area: one scale for both axes, the smaller of the two
-// that fit the design inside a margin, anchored at the top-left margin and not centred.
-class DesignMapping {
-public:
-    static constexpr int kMargin = 10;
-
-    // The mapping for a design of width x height units in a client area of the given size
-    // (in pixels of the window) whose top-left corner is at origin. pixelRatio is the number
-    // of device pixels per window pixel (above 1 on high-density screens): map() and
-    // penWidth() answer in device pixels. Empty when there is nothing to fit: no room inside
-    // the margins, or neither extent positive. An extent of 0 or less on one axis only (a
-    // straight line) is fitted by the other axis alone.
-    static std::optional<DesignMapping> fit(QPoint origin, QSize client, int width, int height,
-                                            double pixelRatio = 1.0);
-
-    double scale() const { return m_scale; }
-    // One design unit after scaling, rounded to whole pixels and never thinner than one.
-    int penWidth() const;
-    // The pixel of a point given relative to the design's top-left corner.
-    QPoint map(int dx, int dy) const { return {toPixel(m_x0, dx), toPixel(m_y0, dy)}; }
-
-private:
-    DesignMapping(int x0, int y0, double scale) : m_x0(x0), m_y0(y0), m_scale(scale) {}
-    int toPixel(int origin, int units) const;
-
-    int m_x0;
-    int m_y0;
-    double m_scale;
-};
-
-// The colour of colour block k (0 first) by the model's palette choice.
-ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k);
-
 QColor toQColor(ColorRef color);
-
-// A wide pen costs about (line length + width) x width pixels per line. A design of a few
-// units shown large would make the pen hundreds of pixels wide and one paint take hours; the
-// pen is narrowed until the whole picture costs at most budget pixels, never below one pixel.
-// totalLength is the sum of the line lengths in pixels, lines their number.
-int affordablePenWidth(int width, double totalLength, std::size_t lines,
-                       double budget = kPaintBudgetPixels);
-
-// Draws the model's stitches into canvas (32 bits a pixel, already filled with the background)
-// where mapping puts them; nothing else is drawn. The window and the thumbnailer share it.
-void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignModel& model,
-                  const PecPalette& pec, const SewPalette& sew);
 
 // Paints what the design model shows. The stitches are drawn straight into a pixel buffer
 // that is kept between paints and handed to the painter in one piece: far cheaper than a
 // painter call per line, and a repaint allocates nothing unless the size changed.
+// Draws the model's stitches into canvas, an image of 32 bits a pixel.
+void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignModel& model,
+                  const PecPalette& pec, const SewPalette& sew);
+
 class DesignPainter {
 public:
     // The placard bars' colour (FF0080).

@@ -20,16 +20,32 @@ using thumbnailer::thumbnailOf;
 
 namespace {
 
+// The thumbnail as an image, to compare with what the window's painter draws.
 std::optional<QImage> thumbnailOfBytes(const std::vector<std::uint8_t>& bytes,
                                        const std::string& name, int size, DesignModel& model) {
     model.m_FileData = bytes;
-    return thumbnailOf(model, bytes.size(), name, size);
+    const auto picture = thumbnailOf(model, bytes.size(), name, size);
+    if (!picture)
+        return std::nullopt;
+    return QImage(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->w, picture->h,
+                  picture->w * 4, QImage::Format_RGB32)
+        .copy();
 }
 
 std::optional<QImage> thumbnailOfBytes(const std::vector<std::uint8_t>& bytes,
                                        const std::string& name, int size = 128) {
     DesignModel model;
     return thumbnailOfBytes(bytes, name, size, model);
+}
+
+// The image as the thumbnailer's plain picture.
+thumbnailer::Picture pictureOf(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    thumbnailer::Picture picture{rgb.width(), rgb.height(), {}};
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            picture.pixels.push_back(rgb.pixel(x, y));
+    return picture;
 }
 
 int nonBackground(const QImage& image) {
@@ -196,7 +212,7 @@ TEST(Png, DecodesToThePicture) {
     const auto image =
         thumbnailOfBytes(readBytes(std::string(NADELIX_EXAMPLES) + "/WELLE.PCS"), "WELLE.PCS", 97);
     ASSERT_TRUE(image);
-    const QByteArray png = thumbnailer::encodePng(*image);
+    const QByteArray png = thumbnailer::encodePng(pictureOf(*image));
     ASSERT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
     QImage decoded;
     ASSERT_TRUE(decoded.loadFromData(png, "PNG"));
@@ -206,7 +222,7 @@ TEST(Png, DecodesToThePicture) {
     const auto tiny =
         thumbnailOfBytes(readBytes(std::string(NADELIX_EXAMPLES) + "/HERZ.PES"), "HERZ.PES", 7);
     ASSERT_TRUE(tiny);
-    ASSERT_TRUE(decoded.loadFromData(thumbnailer::encodePng(*tiny), "PNG"));
+    ASSERT_TRUE(decoded.loadFromData(thumbnailer::encodePng(pictureOf(*tiny)), "PNG"));
     EXPECT_EQ(decoded.size(), tiny->size());
 
     // More colours than a palette holds (a picture scaled down smoothly has them).
@@ -214,6 +230,6 @@ TEST(Png, DecodesToThePicture) {
     for (int y = 0; y < many.height(); ++y)
         for (int x = 0; x < many.width(); ++x)
             many.setPixel(x, y, qRgb(x * 6, y * 8, (x * y) % 256));
-    ASSERT_TRUE(decoded.loadFromData(thumbnailer::encodePng(many), "PNG"));
+    ASSERT_TRUE(decoded.loadFromData(thumbnailer::encodePng(pictureOf(many)), "PNG"));
     EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), many);
 }
