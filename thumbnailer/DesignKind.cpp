@@ -1,6 +1,9 @@
 #include "DesignKind.h"
 
+#include "platform/Names.h"
+
 #include <cstring>
+#include <string_view>
 
 namespace thumbnailer {
 
@@ -9,10 +12,6 @@ namespace {
 bool startsWith(const std::uint8_t* data, std::size_t size, const char* text) {
     const std::size_t n = std::strlen(text);
     return size >= n && std::memcmp(data, text, n) == 0;
-}
-
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // PEC stitch data from p: records of two to four bytes up to the end record FF 00.
@@ -66,12 +65,11 @@ bool pcsWhole(const std::uint8_t* data, std::size_t size) {
 } // namespace
 
 std::optional<DesignKind> kindFromName(const std::string& name) {
-    const auto dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0 || name.size() - dot != 4)
+    // The name's type as the file managers' globs take it: a dot and three letters at its end.
+    const std::string upper = platform::upperCaseName(name);
+    if (upper.size() < 5 || upper[upper.size() - 4] != '.')
         return std::nullopt;
-    std::string ext;
-    for (std::size_t i = dot + 1; i < name.size(); ++i)
-        ext += upper(name[i]);
+    const std::string_view ext = std::string_view(upper).substr(upper.size() - 3);
     if (ext == "PES")
         return DesignKind::Pes;
     if (ext == "PEC")

@@ -26,19 +26,7 @@ std::vector<std::string> namesIn(const std::string& directory) {
     return names;
 }
 
-// The ways a file system may offer to give a file its name without replacing another: files
-// without a name, renaming that refuses to replace, links, and (FAT) none of these.
-struct Naming {
-    const char* name;
-    std::vector<std::pair<Op, int>> lacking;
-};
-const Naming kNamings[] = {
-    {"unnamed file", {}},
-    {"rename without replacing", {{Op::OpenTemporary, EOPNOTSUPP}}},
-    {"link", {{Op::OpenTemporary, EOPNOTSUPP}, {Op::RenameNoReplace, EINVAL}}},
-    {"claim, then rename",
-     {{Op::OpenTemporary, EOPNOTSUPP}, {Op::RenameNoReplace, EINVAL}, {Op::Link, EPERM}}},
-};
+using Naming = FaultyFileSystem::Naming;
 
 using Mode = platform::AtomicFileWriter::Mode;
 using Bytes = std::vector<std::uint8_t>;
@@ -55,12 +43,11 @@ bool writeAndCommit(const std::string& path, std::string_view text, Mode mode) {
 } // namespace
 
 TEST(AtomicWrite, NamesTheFileOnlyWhereNothingHasTheName) {
-    for (const Naming& naming : kNamings) {
-        SCOPED_TRACE(naming.name);
+    for (const Naming naming : FaultyFileSystem::kNamings) {
+        SCOPED_TRACE(FaultyFileSystem::nameOf(naming));
         TempDir dir;
         FaultyFileSystem faulty;
-        for (const auto& [op, error] : naming.lacking)
-            faulty.lacks(op, error);
+        faulty.namesBy(naming);
 
         EXPECT_TRUE(writeAndCommit(dir.file("NEU.PES"), "neu", Mode::KeepExisting));
         EXPECT_EQ(readBytes(dir.file("NEU.PES")), bytesOf("neu"));
@@ -124,8 +111,7 @@ TEST(AtomicWrite, AFailureLeavesTheOldFileAndNoTemporaryOne) {
         const std::string old = dir.write("ALT.PES", "alt");
         const std::string path = row.mode == Mode::Replace ? old : dir.file("NEU.PES");
         FaultyFileSystem faulty;
-        if (!row.unnamed)
-            faulty.lacks(Op::OpenTemporary, EOPNOTSUPP);
+        faulty.namesBy(row.unnamed ? Naming::Unnamed : Naming::RenameNoReplace);
         faulty.failOn(row.op, row.error);
         try {
             writeAndCommit(path, "neu und länger", row.mode);
@@ -151,8 +137,7 @@ TEST(AtomicWrite, AFileNeverCommittedLeavesNothing) {
     for (const bool unnamed : {true, false}) {
         TempDir dir;
         FaultyFileSystem faulty;
-        if (!unnamed)
-            faulty.lacks(Op::OpenTemporary, EOPNOTSUPP);
+        faulty.namesBy(unnamed ? Naming::Unnamed : Naming::RenameNoReplace);
         {
             platform::AtomicFileWriter writer(dir.file("ROSE.PES"));
             writer.write("abc", 3);
@@ -170,8 +155,7 @@ TEST(AtomicWrite, WhatAKilledWriterLeavesIsGoneByTheNextWrite) {
         SCOPED_TRACE(unnamed ? "unnamed" : "named");
         TempDir dir;
         FaultyFileSystem faulty;
-        if (!unnamed)
-            faulty.lacks(Op::OpenTemporary, EOPNOTSUPP);
+        faulty.namesBy(unnamed ? Naming::Unnamed : Naming::RenameNoReplace);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {

@@ -112,8 +112,8 @@ protected:
         return f.naming == Fault::Either || (f.naming == Fault::Unnamed) == unnamed;
     }
     static void useNaming(FaultyFileSystem& faulty, bool unnamed) {
-        if (!unnamed)
-            faulty.lacks(Op::OpenTemporary, EOPNOTSUPP);
+        using Naming = FaultyFileSystem::Naming;
+        faulty.namesBy(unnamed ? Naming::Unnamed : Naming::RenameNoReplace);
     }
 
     std::string catA, catB;

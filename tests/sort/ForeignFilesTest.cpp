@@ -18,18 +18,6 @@ namespace {
 using Op = FaultyFileSystem::Op;
 using Names = std::vector<std::string>;
 
-// Where copies wait for their name on the file systems we meet.
-struct Naming {
-    const char* name;
-    std::vector<std::pair<Op, int>> lacking;
-};
-const Naming kNamings[] = {
-    {"unnamed file", {}},
-    {"rename without replacing", {{Op::OpenTemporary, EOPNOTSUPP}}},
-    {"claim, then rename",
-     {{Op::OpenTemporary, EOPNOTSUPP}, {Op::RenameNoReplace, EINVAL}, {Op::Link, EPERM}}},
-};
-
 // Fails the test instead of hanging it when an open waits for a FIFO's writer.
 class Deadline {
 public:
@@ -59,12 +47,11 @@ TEST_F(ForeignFiles, ANameTakenAfterItWasTestedIsNeverReplaced) {
         {"another design", false, 1, {"ROSE.PES", "ROSE01.PES"}, {}},
         {"the same design", true, 0, {"ROSE.PES"}, {"Datei schon vorhanden"}},
     };
-    for (const Naming& naming : kNamings) {
+    for (const auto naming : FaultyFileSystem::kNamings) {
         for (const auto& row : rows) {
-            SCOPED_TRACE(std::string(naming.name) + ", " + row.name);
+            SCOPED_TRACE(std::string(FaultyFileSystem::nameOf(naming)) + ", " + row.name);
             FaultyFileSystem faulty;
-            for (const auto& [op, error] : naming.lacking)
-                faulty.lacks(op, error);
+            faulty.namesBy(naming);
             TempDir local;
             const std::string cat = local.makeDir("kat");
             useSource("rose.pes", bytesOfSize(100), "ROSE.PES");

@@ -1,8 +1,8 @@
 // The copy-and-sort dialog driven through its controls, with a stand-in main frame that
 // relays to the real design view and every modal question answered by script.
 #include "DialogFixture.h"
-#include "TempDir.h"
 #include "ScriptedQuestions.h"
+#include "TempDir.h"
 #include "sort/KategorieListe.h"
 #include "sort/SortPictures.h"
 

@@ -3,10 +3,10 @@
 // the disk checked afterwards.
 #include "DialogFixture.h"
 #include "FaultyFileSystem.h"
+#include "ScriptedQuestions.h"
 #include "TempDir.h"
 #include "app/MainFrm.h"
 #include "platform/CommandIds.h"
-#include "ScriptedQuestions.h"
 
 #include <QAction>
 #include <QApplication>

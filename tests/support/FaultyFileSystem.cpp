@@ -1,5 +1,7 @@
 #include "FaultyFileSystem.h"
 
+#include <cerrno>
+
 #include <algorithm>
 #include <utility>
 
@@ -9,6 +11,31 @@ FaultyFileSystem::FaultyFileSystem() : m_real(platform::posixFileSystem()) {
 
 FaultyFileSystem::~FaultyFileSystem() {
     platform::setFileSystem(nullptr);
+}
+
+const char* FaultyFileSystem::nameOf(Naming naming) {
+    switch (naming) {
+    case Naming::Unnamed:
+        return "unnamed file";
+    case Naming::RenameNoReplace:
+        return "rename without replacing";
+    case Naming::Link:
+        return "link";
+    case Naming::Claim:
+        return "claim, then rename";
+    }
+    return "";
+}
+
+void FaultyFileSystem::namesBy(Naming naming) {
+    if (naming == Naming::Unnamed)
+        return;
+    lacks(Op::OpenTemporary, EOPNOTSUPP);
+    if (naming == Naming::RenameNoReplace)
+        return;
+    lacks(Op::RenameNoReplace, EINVAL);
+    if (naming == Naming::Claim)
+        lacks(Op::Link, EPERM);
 }
 
 void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, int times) {

@@ -41,6 +41,16 @@ public:
     // Makes every call of op fail with error, besides what failOn sets up: a file system that
     // lacks what op needs (unnamed files, links, renaming without replacing).
     void lacks(Op op, int error) { m_lacking[static_cast<int>(op)] = error; }
+
+    // The ways a file system may offer to give a written file its name without replacing
+    // another: files without a name, renaming that refuses to replace, links, and (FAT) none
+    // of these. Each says which calls such a file system lacks.
+    enum class Naming { Unnamed, RenameNoReplace, Link, Claim };
+    static constexpr Naming kNamings[] = {Naming::Unnamed, Naming::RenameNoReplace, Naming::Link,
+                                          Naming::Claim};
+    static const char* nameOf(Naming naming);
+    // Makes this file system lack what a file system with only that way of naming lacks.
+    void namesBy(Naming naming);
     // Runs action once, just before the next call of op: another program acting at the
     // worst moment.
     void before(Op op, std::function<void()> action) {
