@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Installation where a Linux desktop finds the program, and a Debian package built by cpack.
 include(GNUInstallDirs)
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Installs the build into a scratch root and checks that a desktop finds the program: the
 # binary, a valid desktop entry in German and English, the icon and the example designs; and the
 # thumbnailer with its design types, its entry and valid AppStream metadata.
