@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Runs the benchmarks inside a QApplication, since some of them drive windows.
 #include <QApplication>
 

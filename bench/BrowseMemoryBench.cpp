@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Memory while browsing 1,000 designs one after the other: after the buffers have grown to
 // the largest file, stepping on must not take any more.
 #include "TempDir.h"

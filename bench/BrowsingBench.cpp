@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // From the message "nächste" to the next design painted, for designs of 50,000 stitches in a
 // 1280 x 960 view with the copy-and-sort dialog open.
 #include "TempDir.h"

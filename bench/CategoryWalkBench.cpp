@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Filling the category list from a target of 1000 sub-directories, with the directories in
 // the cache as they are after the first opening.
 #include "TempDir.h"

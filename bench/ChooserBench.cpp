@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Opening a large directory in the directory chooser: listing, probing every sub-directory
 // for one of its own, sorting, inserting and drawing the tree.
 #include "TempDir.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Copying a 10 MB design into ten categories, against what the same copies take with cp and
 // a sync afterwards, both timed in the same run.
 #include "TempDir.h"

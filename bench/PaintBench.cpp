@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Painting a design into a 1280 x 960 client area, as a full repaint of the view does.
 #include "view/DesignAnsicht.h"
 

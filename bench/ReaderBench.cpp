@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Decoding speed of every reader on a generated 1 MiB file, and the whole load step of a PES
 // file from the page cache.
 #include "AllocationCounter.h"

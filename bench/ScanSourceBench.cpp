@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The source scan over a large directory, with the directory already in the cache.
 #include "TempDir.h"
 #include "sort/DesignBrowser.h"

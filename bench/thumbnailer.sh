@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Whole-process time and memory of nadelix-thumbnailer, with a plain cp of the same file in the
 # same run for scale: a typical design from tests/data and a made-up design of 500,000 stitches.
 # Usage: bench/thumbnailer.sh [build-dir]   (needs hyperfine; GNU time for the memory)

@@ -1,5 +1,10 @@
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Installation where a Linux desktop finds the program, and a Debian package built by cpack.
 include(GNUInstallDirs)
+# Directories in the package are rwxr-xr-x whatever the builder's umask.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS nadelix nadelix-thumbnailer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/nadelix.desktop
@@ -34,14 +39,53 @@ install(CODE [[
     endif()
 ]])
 
+# What Debian expects beside every package: the machine-readable copyright record, the
+# changelog and manual pages, compressed without a time stamp so that builds are reproducible.
+set(NADELIX_MAINTAINER "Nadelix developers <nadelix@nadelix.example.org>" CACHE STRING
+    "Maintainer of the Debian package and signer of its changelog")
+execute_process(COMMAND date -u -R -d "${NADELIX_RELEASE_DATE}"
+                OUTPUT_VARIABLE NADELIX_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
+set(NADELIX_DOC_FILES)
+foreach(doc changelog man/nadelix.1 man/nadelix-thumbnailer.1)
+    get_filename_component(name ${doc} NAME)
+    set(in ${PROJECT_SOURCE_DIR}/packaging/${doc})
+    if(EXISTS ${in}.in)
+        set(in ${in}.in)
+    endif()
+    configure_file(${in} ${CMAKE_BINARY_DIR}/packaging/${name} @ONLY)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/${name}.gz
+        COMMAND sh -c "gzip -9n -c ${name} > ${name}.gz"
+        DEPENDS ${CMAKE_BINARY_DIR}/packaging/${name}
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/packaging VERBATIM)
+    list(APPEND NADELIX_DOC_FILES ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
+endforeach()
+add_custom_target(nadelix_docs ALL DEPENDS ${NADELIX_DOC_FILES})
+install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/nadelix)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/nadelix.1.gz
+              ${CMAKE_BINARY_DIR}/packaging/nadelix-thumbnailer.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME nadelix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Nadelix developers <nadelix@localhost>")
+set(CPACK_PACKAGE_CONTACT "${NADELIX_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${NADELIX_HOMEPAGE}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Sort machine-embroidery design files into category folders")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Nadelix steps through a folder of embroidery designs (PES, PEC, DST, PCS, SEW, ART, HUS, KRZ), draws each design and copies it into the category folders you mark, refusing duplicates and renaming on name clashes. German user interface. nadelix-thumbnailer gives the file managers the same pictures as thumbnails.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [[
+Nadelix steps through a folder of machine-embroidery designs (Brother PES
+and PEC, Tajima DST, Pfaff PCS, Janome SEW; Bernina ART, Viking HUS and KRZ
+by name), draws each design and copies it into the category folders you
+mark, refusing duplicates and renaming on name clashes. Its user interface
+is German.
+
+nadelix-thumbnailer gives the desktop's file managers the same pictures as
+thumbnails.]])
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The control files get the modes dpkg expects (0644; 0755 for maintainer scripts).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The run-time libraries (Qt and the C++ runtime) are found by dpkg-shlibdeps; the German
 # translations of Qt's own dialogs come from their own package.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // What the readers' decoding loops share: reading a byte that may lie past the file's end, and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // What a reader decodes a file into: the entry arrays, the colour tables and the bounds. The

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Tajima DST files: a 512-byte header, then records of three bytes whose bits are
 // balanced-ternary displacements.
 #include "Readers.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Pfaff PCS files: a 16-colour table of the file's own and a counted list of nine-byte
 // records with absolute coordinates in 1/6 mm with an 8-bit fraction.
 #include "Readers.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // PEC files: one PEC block eight bytes into the file. Its stitch data, records of two to four
 // bytes that each are a move of an x and a y field, a colour change or the end, also stands
 // in every part of a PES file.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // PES files: a header that points at one or more embedded PEC blocks. Version 2.5 and 3.0
 // files may hold several parts, which are laid out one below the other.
 #include "Readers.h"

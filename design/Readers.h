@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // One reader per decoded format. Each decodes the file's bytes (those past the end read as

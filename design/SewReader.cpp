@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Janome SEW files: thread indices into the SEW palette in the header, then a stream of
 // signed byte moves from offset 7544 with 0x80 as the escape to control codes.
 #include "Readers.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The directory tree of the chooser: read lazily, item by item, as the user opens it.
 
 #include "VerzeichnisAuswahl.h"

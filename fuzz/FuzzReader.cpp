@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Feeds arbitrary bytes to one reader (or, for the load target, through the name dispatch)
 // and checks what must hold after any input. Built once per target with FUZZ_TARGET set.
 #include "design/DesignModel.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Feeds arbitrary bytes through the thumbnailer: the kind by name or signature, the check for a
 // whole design, the reader and the drawing, then the PNG. A picture must keep to its size.
 #include "thumbnailer/PngFile.h"

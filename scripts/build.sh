@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Configures and builds Nadelix into build/ (or $NADELIX_BUILD_DIR). Extra arguments go to cmake.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Builds the fuzz targets with clang, ASan and UBSan, and runs each for the given seconds.
 # Usage: scripts/fuzz.sh [seconds] [target ...]   (targets default to all)
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages Nadelix needs to build, test, benchmark and fuzz.
 # Safe to run again: it only calls apt-get when something is missing.
 set -euo pipefail
@@ -22,6 +24,8 @@ packages=(
   python3-gi gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap tumbler dbus-bin
   # the thumbnailer's benchmark, and the file manager in the README's screenshot
   hyperfine pcmanfm-qt
+  # the release checks: licence records, the Debian package checker, the clean-room install
+  reuse lintian debootstrap
 )
 
 missing=()

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds Nadelix and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."

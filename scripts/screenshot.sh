@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Takes docs/main-window.png: the real main window showing a sample design, on a virtual
 # X server. Usage: scripts/screenshot.sh [design-file]
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into build-asan/ and
 # runs every test there. Leaks inside system libraries are suppressed in tests/lsan.supp.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds Nadelix with warnings as errors and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."

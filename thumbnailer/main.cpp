@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // nadelix-thumbnailer -s SIZE INPUT OUTPUT: the picture of an embroidery design as a PNG for
 // the desktop's file managers, drawn as Nadelix's design window draws it. It needs no display;
 // a file it cannot draw leaves OUTPUT untouched and ends with a non-zero status.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 """Takes docs/file-manager.png: PCManFM-Qt on a virtual X server showing a folder of the example
 designs as thumbnails made by the installed nadelix-thumbnailer.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 """Writes the example designs in examples/: simple shapes of our own in every decoded format,
 so that a new user has something to sort. Run it from the repository root.
 

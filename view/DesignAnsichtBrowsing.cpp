@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The view's side of browsing: opening the copy-and-sort dialog, scanning the source and
 // stepping through its files.
 #include "DesignAnsicht.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The options command of the view: the twelve settings edited in the options sheet.
 #include "DesignAnsicht.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The application shell: start-up, the main frame's menu, status bar, command routing,
 // focus and message relay, and the About box.
 #include "app/AboutDlg.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // PEC, DST, PCS and SEW readers: the record kinds, signs, cut-short records and end rules.
 #include "ModelFixture.h"
 

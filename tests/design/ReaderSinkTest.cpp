@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The readers as plain functions: fed a file's bytes and a sink over arrays of their own,
 // they give what the model shows, and make all the room they write into.
 #include "ModelFixture.h"

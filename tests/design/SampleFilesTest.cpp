@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Every real design file of the test data through its reader, checked for what must hold
 // of any decoded design.
 #include "ModelFixture.h"

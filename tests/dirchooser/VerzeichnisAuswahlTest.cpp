@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 #include "dirchooser/VerzeichnisAuswahl.h"
 
 #include "app/QtModalQuestions.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 """Sorts a folder of designs with the real program on a private X server, as a person would:
 menus by their keys, buttons by mouse clicks, directories chosen in the program's own
 directory chooser, questions answered in their message boxes. Then checks the files on disk.

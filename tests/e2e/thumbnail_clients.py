@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 """Real thumbnail clients make thumbnails of one design per decoded format with the installed
 nadelix-thumbnailer: GNOME's desktop thumbnail factory (which runs it in a bubblewrap sandbox that
 sees only /usr, so it is installed under /usr/local and removed again afterwards) and XFCE's

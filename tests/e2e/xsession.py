@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 """A private X server (Xvfb) with one program on it, worked through xdotool as a person would:
 key presses and mouse clicks go through the X server, windows are found by their titles.
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 """Window dumps (xwd, ZPixmap, 24 or 32 bits per pixel) as pictures, and PNG files of them.
 
 A dump of the root window of Xvfb leaves Qt's top-level windows black, so a picture of the

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 # Installs the build into a scratch root and checks that a desktop finds the program: the
-# binary, a valid desktop entry in German and English, the icon and the example designs; and the
-# thumbnailer with its design types, its entry and valid AppStream metadata.
+# binary, a valid desktop entry in German and English, the icon, the example designs, Debian's
+# copyright, changelog and manual pages; and the thumbnailer with its design types, its entry
+# and valid AppStream metadata.
 set -euo pipefail
 build_dir=$1
 root=$(mktemp -d)
@@ -17,6 +20,13 @@ grep -q '^Comment\[de\]=' "$desktop"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
 test -s "$root/usr/share/icons/hicolor/scalable/apps/nadelix.svg"
 test "$(ls "$root/usr/share/doc/nadelix/examples" | wc -l)" -ge 6
+# What Debian expects beside the program: copyright record, changelog, manual pages.
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  "$root/usr/share/doc/nadelix/copyright"
+zcat "$root/usr/share/doc/nadelix/changelog.gz" | head -1 | grep -q '^nadelix ('
+for page in nadelix nadelix-thumbnailer; do
+  zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH ${page^^} 1 "
+done
 
 test -x "$root/usr/bin/nadelix-thumbnailer"
 mime=$root/usr/share/mime/packages/nadelix-designs.xml

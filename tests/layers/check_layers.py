@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 """Fails when a source file includes a header of a higher layer. The layers, lowest first:
 platform; design, dirchooser and options side by side; sort; view; app. An include names its
 layer by its first directory ("sort/CategoryList.h"); a bare name is in the file's own folder."""

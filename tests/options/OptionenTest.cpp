@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The options command of the design view: the sheet opened on the twelve settings, taken
 // back only on OK, refused while the copy-and-sort dialog is open, and what the settings
 // change afterwards.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The options sheet on its own: its pages, controls and their places, and how the pages
 // exchange their members with the check boxes.
 #include "SheetDriver.h"

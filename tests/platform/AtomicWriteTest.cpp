@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 #include "platform/AtomicWrite.h"
 #include "platform/ExistingEntries.h"
 #include "platform/FileError.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Helpers for the tests that drive the copy-and-sort dialog through its controls.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Every file operation of a copy failing, one cause at a time: the right text with the right
 // name, the other marked categories still tried, and no design lost or left half-written.
 #include "sort/SortCommands.h"

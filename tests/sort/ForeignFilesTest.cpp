@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Other programs at work in the same folders while a design is copied or moved: a file that
 // takes the copy's name meanwhile, one category reached by two paths, a source replaced by
 // a FIFO or still being written. Nothing of theirs is replaced, nothing of ours is lost, and

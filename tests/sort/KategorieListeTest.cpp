@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The category list of the copy-and-sort dialog: its copy marks, how the user switches them,
 // and the right click that asks for a new category.
 #include "DialogFixture.h"

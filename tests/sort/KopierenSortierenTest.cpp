@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The copy-and-sort dialog driven through its controls, with a stand-in main frame that
 // relays to the real design view and every modal question answered by script.
 #include "DialogFixture.h"

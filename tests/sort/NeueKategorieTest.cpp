@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The new-category dialog on its own and behind the real modal questions, driven through
 // its controls while it runs modally.
 #include "sort/NeueKategorie.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Whole sorting sessions as a user has them: the real main frame, its menu command, the
 // copy-and-sort dialog driven by its control ids, every question answered by script, and
 // the disk checked afterwards.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Copies onto a FAT stick, where there are no unnamed files and no links: a copy still never
 // replaces a file that took its name meanwhile, and what a killed copy leaves behind is gone
 // with the next copy into that category.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The external thumbnailer's command line as file managers fill it in.
 #include "thumbnailer/Arguments.h"
 

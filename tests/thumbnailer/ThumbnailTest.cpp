@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The thumbnail is the design window's picture: same readers, palettes and fit, refused for
 // anything that is not a whole design of a decoded format.
 #include "thumbnailer/Thumbnail.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: The Nadelix developers
+# SPDX-License-Identifier: MIT
 """The installed program as a file manager runs it: no display, a PNG within the size for every
 decoded design, and for anything else no output, a non-zero status and a quick end."""
 import os

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Starts the real main window, shows one design file in it and saves a picture of the window:
 // the README's screenshot. Usage: nadelix_screenshot DESIGN-FILE OUTPUT.png [WIDTH HEIGHT]
 #include "app/MainFrm.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // Browsing through the design view, driven by the user messages the copy-and-sort dialog
 // sends, with every message box answered by script.
 #include "FaultyFileSystem.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The example designs that ship for new users, loaded the way the program loads them: each
 // must show its shape in two colour blocks that both stand out on the white view, and keep the
 // layout that embroidery machines and other programs read.

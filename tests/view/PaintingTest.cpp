@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
 // The design view's painting: palettes, the colour rules, the fitting, the line raster and
 // the rendered window, checked pixel by pixel.
 #include "view/DesignAnsicht.h"
