@@ -86,6 +86,8 @@ SlowMount::SlowMount(Options options) {
                                      "--control", control,        "--delay-ms",     delay};
     if (options.listingTypes)
         args.push_back("--listing-types");
+    if (options.cacheSeconds > 0)
+        args.insert(args.end(), {"--cache-seconds", std::to_string(options.cacheSeconds)});
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
@@ -172,6 +174,14 @@ void SlowMount::release() {
 
 long SlowMount::requests() {
     return std::strtol(command("count").c_str(), nullptr, 10);
+}
+
+std::string SlowMount::requestLog() {
+    std::string log = command("log");
+    for (char& c : log)
+        if (c == '|')
+            c = '\n';
+    return log;
 }
 
 void SlowMount::resetRequests() {

@@ -19,6 +19,9 @@ public:
         // Listings carry each entry's type; without it they carry names only, as many network
         // file systems' do.
         bool listingTypes = false;
+        // How long the kernel may keep names and attributes, as a share mounted with attribute
+        // caching does; 0: every lookup is a request.
+        double cacheSeconds = 0;
     };
 
     SlowMount() : SlowMount(Options{}) {}
@@ -46,6 +49,8 @@ public:
     // Requests the file system has begun since the last reset.
     long requests();
     void resetRequests();
+    // Those requests, one "operation path" a line: what a change saves, request by request.
+    std::string requestLog();
     // Requests waiting on a hung path now.
     long blocked();
 

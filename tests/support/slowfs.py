@@ -14,7 +14,8 @@ with one line ("ok", a number, or "error ..."):
     hang PREFIX     block requests on PREFIX and below (path inside the mount, e.g. /share/a)
     release         let every blocked request go on and hang nothing any more
     count           requests answered or begun since the last reset
-    reset           set the count to 0
+    log             those requests, "op path" each, separated by "|"
+    reset           set the count to 0 and empty the log
     blocked         requests waiting on a hung path right now
 """
 
@@ -38,6 +39,7 @@ class Steering:
         self.delay = delay_ms / 1000.0
         self.hung = None  # a path prefix, or None
         self.count = 0
+        self.log = []
         self.blocked = 0
 
     def _under_hung(self, path):
@@ -46,9 +48,10 @@ class Steering:
             return False
         return prefix == "/" or path == prefix or path.startswith(prefix + "/")
 
-    def enter(self, paths):
+    def enter(self, op, paths):
         with self.lock:
             self.count += 1
+            self.log.append(" ".join([op] + paths))
             delay = self.delay
             if any(self._under_hung(p) for p in paths):
                 self.blocked += 1
@@ -74,8 +77,11 @@ class Steering:
                 self.lock.notify_all()
             elif name == "count":
                 return str(self.count)
+            elif name == "log":
+                return "|".join(self.log)
             elif name == "reset":
                 self.count = 0
+                self.log = []
             elif name == "blocked":
                 return str(self.blocked)
             else:
@@ -104,6 +110,12 @@ def serve_control(path, steering):
 
 class SlowFs(Operations):
     use_ns = True
+    # No extended attributes: the kernel then stops asking for them (before every write, for
+    # file capabilities), as it would on a share without them.
+    getxattr = None
+    listxattr = None
+    setxattr = None
+    removexattr = None
 
     def __init__(self, backing, steering, listing_types):
         self.root = os.path.realpath(backing)
@@ -116,7 +128,7 @@ class SlowFs(Operations):
         if op in ("init", "destroy"):
             paths = []
         else:
-            self.steering.enter(paths)
+            self.steering.enter(op, paths)
         if not hasattr(self, op):
             raise FuseOSError(errno.ENOSYS)
         try:
@@ -241,15 +253,20 @@ def main():
     parser.add_argument("--delay-ms", type=int, default=0)
     parser.add_argument("--listing-types", action="store_true",
                         help="listings carry each entry's type, as local file systems do")
+    parser.add_argument("--cache-seconds", type=float, default=0,
+                        help="how long the kernel may keep names and attributes it was told")
     args = parser.parse_args()
 
     steering = Steering(args.delay_ms)
     serve_control(args.control, steering)
-    # No attribute or name caching in the kernel: every lookup reaches us, as on a share whose
-    # contents others change.
+    # By default no attribute or name caching in the kernel: every lookup reaches us, as on a
+    # share whose contents others change. A file removed while open goes at once rather than
+    # being hidden under another name until closed, so tests see the directory as the program
+    # left it.
+    cache = args.cache_seconds
     FUSE(SlowFs(args.backing, steering, args.listing_types), args.mountpoint, foreground=True,
-         nothreads=False, fsname="slowfs", subtype="slowfs", attr_timeout=0, entry_timeout=0,
-         negative_timeout=0)
+         nothreads=False, fsname="slowfs", subtype="slowfs", attr_timeout=cache,
+         entry_timeout=cache, negative_timeout=cache, hard_remove=True)
     return 0
 
 
