@@ -24,6 +24,7 @@ import errno
 import os
 import socket
 import stat
+import subprocess
 import sys
 import threading
 import time
@@ -245,6 +246,20 @@ class SlowFs(Operations):
         return 0
 
 
+def leave_with(parent, mountpoint):
+    """Unmounts once the process that mounted us is gone (a test that crashed or was killed),
+    so that no mount outlives it."""
+
+    def watch():
+        while os.getppid() == parent:
+            time.sleep(0.5)
+        subprocess.run(["fusermount", "-uz", mountpoint], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        os._exit(0)
+
+    threading.Thread(target=watch, daemon=True).start()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("backing")
@@ -259,6 +274,7 @@ def main():
 
     steering = Steering(args.delay_ms)
     serve_control(args.control, steering)
+    leave_with(os.getppid(), args.mountpoint)
     # By default no attribute or name caching in the kernel: every lookup reaches us, as on a
     # share whose contents others change. A file removed while open goes at once rather than
     # being hidden under another name until closed, so tests see the directory as the program
