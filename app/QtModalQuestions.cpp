@@ -4,6 +4,7 @@
 #include "QtModalQuestions.h"
 
 #include "dirchooser/VerzeichnisAuswahl.h"
+#include "platform/BusyCursor.h"
 #include "sort/NeueKategorie.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ namespace {
 int ask(const std::string& text, QMessageBox::StandardButtons buttons) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Nadelix"), QString::fromStdString(text),
                     buttons, QApplication::activeWindow());
+    NormalCursorWhileAsking normalCursor;
     return box.exec();
 }
 } // namespace
@@ -44,6 +46,7 @@ bool QtModalQuestions::chooseDirectory(const std::string& start, std::string& ch
 bool QtModalQuestions::askNewCategory(const std::string& parent, std::string& name) {
     CNeueKategorie dialog(QApplication::activeWindow());
     dialog.m_strAktuell = parent;
+    NormalCursorWhileAsking normalCursor;
     if (dialog.exec() != QDialog::Accepted)
         return false;
     name = dialog.m_strName;
@@ -62,6 +65,7 @@ bool QtModalQuestions::askSaveFileName(const std::string& proposedPath,
     dialog.setNameFilter(QStringLiteral("Design-File (*)"));
     // The dialog asks before an existing file is replaced.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    NormalCursorWhileAsking normalCursor;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     chosen = dialog.selectedFiles().front().toStdString();

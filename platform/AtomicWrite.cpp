@@ -3,6 +3,7 @@
 
 #include "AtomicWrite.h"
 
+#include "Directory.h"
 #include "DirectoryReader.h"
 #include "File.h"
 #include "FileSystem.h"
@@ -49,6 +50,30 @@ bool unsupported(int error) {
            error == EMLINK;
 }
 
+// Not for this file alone (as too many links would be) but for the file system.
+bool lacksForGood(int error) {
+    return error != EMLINK;
+}
+
+} // namespace
+
+namespace {
+
+// Removes the temporary file name in dir (named for file calls as at gives it) unless a
+// writer holds it.
+void removeIfLeftOver(FileSystem& fs, int dir, const std::string& name) {
+    // A writer holds its temporary file locked until it commits; a lock that can be had
+    // belongs to nobody, because a dead program's locks go with it.
+    int fd = -1;
+    if (fs.openAt(dir, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW, 0, fd) != 0)
+        return;
+    // A listing without types may offer a directory or a FIFO under such a name.
+    FileSystem::Status status;
+    if (fs.fileStatus(fd, status) == 0 && status.isRegular && fs.tryLock(fd) == 0)
+        fs.removeAt(dir, name.c_str());
+    fs.close(fd);
+}
+
 } // namespace
 
 void removeLeftoverTemporaries(const std::string& directory) {
@@ -60,16 +85,26 @@ void removeLeftoverTemporaries(const std::string& directory) {
     while (reader.next(entry)) {
         if (entry.isDirectory || entry.isSpecial || entry.isSymlink || !isTemporaryName(entry.name))
             continue;
-        // A writer holds its temporary file locked until it commits; a lock that can be had
-        // belongs to nobody, because a dead program's locks go with it.
-        const std::string path = joinPath(directory, entry.name);
-        int fd = -1;
-        if (fs.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW, 0, fd) != 0)
-            continue;
-        if (fs.tryLock(fd) == 0)
-            fs.remove(path.c_str());
-        fs.close(fd);
+        removeIfLeftOver(fs, AT_FDCWD, joinPath(directory, entry.name));
     }
+}
+
+void removeLeftoverTemporaries(const Directory& directory, const std::vector<std::string>* listed) {
+    FileSystem& fs = fileSystem();
+    std::vector<std::string> names;
+    if (!listed) {
+        DirectoryReader reader;
+        if (!reader.open(directory, EntryTypes::FromListing))
+            return;
+        DirectoryEntry entry;
+        while (reader.next(entry))
+            if (!entry.isDirectory && !entry.isSpecial && !entry.isSymlink)
+                names.push_back(std::move(entry.name));
+        listed = &names;
+    }
+    for (const std::string& name : *listed)
+        if (isTemporaryName(name))
+            removeIfLeftOver(fs, directory.fd(), directory.at(name));
 }
 
 void syncDirectoryOf(const std::string& path) {
@@ -93,7 +128,7 @@ void AtomicFileWriter::discard() {
     } catch (const FileError&) {
     }
     if (!m_temporary.empty())
-        fileSystem().remove(m_temporary.c_str());
+        fileSystem().removeAt(dirFd(), nameOf(m_temporary).c_str());
     m_temporary.clear();
     m_unnamed = false;
 }
@@ -103,12 +138,23 @@ void AtomicFileWriter::fail(const FileError& error) {
     throw FileError(error.cause(), error.fileName().empty() ? std::string() : m_path);
 }
 
+int AtomicFileWriter::dirFd() const {
+    return m_directory ? m_directory->fd() : AT_FDCWD;
+}
+
+std::string AtomicFileWriter::nameOf(const std::string& path) const {
+    return m_directory ? m_directory->at(namePart(path)) : path;
+}
+
 void AtomicFileWriter::createNamedTemporary(const std::string& directory) {
     // Where a program died before it could name its copy, the copy is still lying here.
-    removeLeftoverTemporaries(directory);
+    if (m_directory)
+        removeLeftoverTemporaries(*m_directory, m_haveListing ? &m_listing : nullptr);
+    else
+        removeLeftoverTemporaries(directory);
     for (;;) {
         std::string path = temporaryName(directory);
-        if (m_file.createNew(path)) {
+        if (m_file.createNewAt(dirFd(), nameOf(path), path)) {
             m_temporary = std::move(path);
             break;
         }
@@ -123,7 +169,8 @@ void AtomicFileWriter::write(const void* data, std::size_t size) {
         throw FileError(causeFromErrno(m_path.empty() ? ENOENT : EISDIR), m_path);
     const std::string directory(directoryPart(m_path));
     try {
-        m_unnamed = m_file.createUnnamed(directory);
+        m_unnamed = m_directory ? m_file.createUnnamedAt(dirFd(), m_directory->at("."), directory)
+                                : m_file.createUnnamed(directory);
         if (!m_unnamed)
             createNamedTemporary(directory);
         m_file.write(data, size);
@@ -135,30 +182,44 @@ void AtomicFileWriter::write(const void* data, std::size_t size) {
 
 int AtomicFileWriter::nameWithoutReplacing() {
     FileSystem& fs = fileSystem();
+    const int dir = dirFd();
+    const std::string name = nameOf(m_path);
     if (m_unnamed)
-        return fs.linkTemporary(m_file.descriptor(), m_path.c_str());
+        return fs.linkTemporaryAt(m_file.descriptor(), dir, name.c_str());
 
-    int error = fs.renameNoReplace(m_temporary.c_str(), m_path.c_str());
-    if (!unsupported(error))
-        return error;
-    // A second name, then the temporary one dropped: linking never replaces.
-    error = fs.link(m_temporary.c_str(), m_path.c_str());
-    if (error == 0) {
-        fs.remove(m_temporary.c_str());
-        return 0;
+    const std::string temporary = nameOf(m_temporary);
+    // A way the directory's file system was found to lack is not tried again.
+    Directory::Lacks* lacks = m_directory ? &m_directory->lacks() : nullptr;
+    int error = 0;
+    if (!lacks || !lacks->renameNoReplace) {
+        error = fs.renameNoReplaceAt(dir, temporary.c_str(), name.c_str());
+        if (!unsupported(error))
+            return error;
+        if (lacks && lacksForGood(error))
+            lacks->renameNoReplace = true;
     }
-    if (!unsupported(error))
-        return error;
+    if (!lacks || !lacks->link) {
+        // A second name, then the temporary one dropped: linking never replaces.
+        error = fs.linkAt(dir, temporary.c_str(), name.c_str());
+        if (error == 0) {
+            fs.removeAt(dir, temporary.c_str());
+            return 0;
+        }
+        if (!unsupported(error))
+            return error;
+        if (lacks && lacksForGood(error))
+            lacks->link = true;
+    }
     // File systems without links (FAT): claim the name with an empty file first, which only
     // succeeds where nothing has it, then move the bytes onto the claim.
     int claim = -1;
-    error = fs.open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666, claim);
+    error = fs.openAt(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666, claim);
     if (error)
         return error;
     fs.close(claim);
-    error = fs.rename(m_temporary.c_str(), m_path.c_str());
+    error = fs.renameAt(dir, temporary.c_str(), name.c_str());
     if (error)
-        fs.remove(m_path.c_str());
+        fs.removeAt(dir, name.c_str());
     return error;
 }
 
@@ -169,14 +230,14 @@ int AtomicFileWriter::nameReplacing() {
         int error;
         do {
             m_temporary = temporaryName(std::string(directoryPart(m_path)));
-            error = fs.linkTemporary(m_file.descriptor(), m_temporary.c_str());
+            error = fs.linkTemporaryAt(m_file.descriptor(), dirFd(), nameOf(m_temporary).c_str());
         } while (error == EEXIST);
         if (error) {
             m_temporary.clear();
             return error;
         }
     }
-    return fs.rename(m_temporary.c_str(), m_path.c_str());
+    return fs.renameAt(dirFd(), nameOf(m_temporary).c_str(), nameOf(m_path).c_str());
 }
 
 bool AtomicFileWriter::commit() {

@@ -7,8 +7,11 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+class Directory;
 
 // A file written so that its name never stands for a part of it, and never takes the place of
 // another file unless asked to. The bytes go to a file without a name in the destination
@@ -28,6 +31,10 @@ public:
 
     explicit AtomicFileWriter(std::string path, Mode mode = Mode::KeepExisting)
         : m_path(std::move(path)), m_mode(mode) {}
+    // With directory, the path's directory held open: every file call names its file relative
+    // to it. The directory must outlive the writer.
+    AtomicFileWriter(std::string path, Mode mode, const Directory& directory)
+        : m_path(std::move(path)), m_mode(mode), m_directory(&directory) {}
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
     // A file not committed is removed.
@@ -47,6 +54,12 @@ public:
     void skipFlush() { m_flushed = true; }
     // Another name in the same directory, for the next commit.
     void setPath(std::string path) { m_path = std::move(path); }
+    // The directory's names as listed just now, so that looking for leftover temporary files
+    // needs no listing of its own.
+    void useListing(std::vector<std::string> names) {
+        m_listing = std::move(names);
+        m_haveListing = true;
+    }
 
     const std::string& path() const { return m_path; }
     // Whether the bytes wait in a file without a name (false: in a hidden temporary file).
@@ -59,9 +72,15 @@ private:
     // Gives the bytes the final name without replacing anything; EEXIST when it is taken.
     int nameWithoutReplacing();
     int nameReplacing();
+    // What file calls take for the directory and for a path in it.
+    int dirFd() const;
+    std::string nameOf(const std::string& path) const;
 
     std::string m_path;
     Mode m_mode;
+    const Directory* m_directory = nullptr;
+    std::vector<std::string> m_listing;
+    bool m_haveListing = false;
     std::string m_temporary; // the hidden temporary file's path, if one is used
     bool m_unnamed = false;
     bool m_flushed = false;
@@ -71,6 +90,9 @@ private:
 // Removes the hidden temporary files that a writer left in directory when its program died
 // before committing. A file some writer still holds is left alone.
 void removeLeftoverTemporaries(const std::string& directory);
+// The same in an open directory; with listed, among those names only, without listing again.
+void removeLeftoverTemporaries(const Directory& directory,
+                               const std::vector<std::string>* listed = nullptr);
 
 // Forces the names in path's directory onto the disk. A file system that cannot do this for a
 // directory keeps the files' bytes all the same, so a failure is not reported.

@@ -3,18 +3,39 @@
 
 #include "DirectoryReader.h"
 
+#include "Directory.h"
 #include "FileSystem.h"
 #include "Names.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace platform {
 
-bool DirectoryReader::open(const std::string& directory) {
+bool DirectoryReader::open(const std::string& directory, EntryTypes types) {
     close();
     m_directory = withTrailingSeparator(directory);
+    m_directoryFd = AT_FDCWD;
+    m_types = types;
     if (fileSystem().openDirectory(directory.c_str(), m_dir) != 0)
+        m_dir = nullptr;
+    return m_dir != nullptr;
+}
+
+bool DirectoryReader::open(const Directory& directory, EntryTypes types) {
+    close();
+    m_directory = directory.isOpen() ? std::string() : directory.path();
+    m_directoryFd = directory.fd();
+    m_types = types;
+    // Its own descriptor where it is open for reading; opened anew otherwise; by its path
+    // where it is not open at all (the current directory when that is empty).
+    std::string self = ".";
+    if (directory.isReadable())
+        self.clear();
+    else if (!directory.isOpen() && !directory.path().empty())
+        self = directory.path();
+    if (fileSystem().openDirectoryAt(directory.fd(), self.c_str(), m_dir) != 0)
         m_dir = nullptr;
     return m_dir != nullptr;
 }
@@ -31,12 +52,12 @@ bool DirectoryReader::next(DirectoryEntry& entry) {
         entry.isDirectory = d->d_type == DT_DIR;
         entry.isSpecial = d->d_type == DT_FIFO || d->d_type == DT_SOCK || d->d_type == DT_CHR ||
                           d->d_type == DT_BLK;
-        if (d->d_type == DT_LNK || d->d_type == DT_UNKNOWN) {
+        if (d->d_type == DT_LNK || (d->d_type == DT_UNKNOWN && m_types == EntryTypes::Checked)) {
             // Links, and file systems that do not fill in the type: ask for the target. A link
             // that leads nowhere (dangling, or a loop) counts as a file.
             struct stat st {};
             const std::string path = m_directory + entry.name;
-            if (::stat(path.c_str(), &st) == 0) {
+            if (::fstatat(m_directoryFd, path.c_str(), &st, 0) == 0) {
                 entry.isDirectory = S_ISDIR(st.st_mode);
                 entry.isSpecial = !S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode);
             }

@@ -16,6 +16,18 @@ struct DirectoryEntry {
     bool isSpecial = false;
 };
 
+class Directory;
+
+// How a listing finds out what each entry is.
+enum class EntryTypes {
+    // Asks the file system for every entry whose listing does not say (and for every link):
+    // a request per entry on a network share whose listings carry names only.
+    Checked,
+    // Takes what the listing says; an entry it says nothing about counts as a file. Links
+    // are still followed: they are few, and a link to a directory should act as one.
+    FromListing,
+};
+
 // Walks one directory's entries in the order the file system returns them.
 class DirectoryReader {
 public:
@@ -25,7 +37,8 @@ public:
     ~DirectoryReader() { close(); }
 
     // False when the directory cannot be listed (missing, not a directory, no permission).
-    bool open(const std::string& directory);
+    bool open(const std::string& directory, EntryTypes types = EntryTypes::Checked);
+    bool open(const Directory& directory, EntryTypes types = EntryTypes::Checked);
     // The next entry; false at the end of the listing or when it cannot be read further.
     bool next(DirectoryEntry& entry);
     void close();
@@ -33,6 +46,8 @@ public:
 private:
     void* m_dir = nullptr; // DIR*
     std::string m_directory;
+    int m_directoryFd = -1; // AT_FDCWD when entries are named by their whole paths
+    EntryTypes m_types = EntryTypes::Checked;
 };
 
 } // namespace platform

@@ -21,19 +21,24 @@ File::~File() {
         fileSystem().close(m_fd);
 }
 
-void File::openWith(const std::string& path, int flags) {
+void File::openWith(int dir, const std::string& name, const std::string& path, int flags) {
     if (m_fd >= 0)
         close();
     m_path = path;
     int fd = -1;
     // An empty name is not a file; the system call would say so with ENOENT as well.
-    if (const int error = path.empty() ? ENOENT : fileSystem().open(path.c_str(), flags, 0666, fd))
+    if (const int error =
+            path.empty() ? ENOENT : fileSystem().openAt(dir, name.c_str(), flags, 0666, fd))
         fail(error, path);
     m_fd = fd;
 }
 
 void File::openForReading(const std::string& path) {
-    openWith(path, O_RDONLY | O_NONBLOCK);
+    openForReadingAt(AT_FDCWD, path, path);
+}
+
+void File::openForReadingAt(int dir, const std::string& name, const std::string& path) {
+    openWith(dir, name, path, O_RDONLY | O_NONBLOCK);
     FileSystem::Status st;
     int error = fileSystem().fileStatus(m_fd, st);
     if (!error && !st.isRegular)
@@ -43,16 +48,21 @@ void File::openForReading(const std::string& path) {
         m_fd = -1;
         fail(error, path);
     }
+    m_opened = st;
 }
 
 bool File::createNew(const std::string& path) {
+    return createNewAt(AT_FDCWD, path, path);
+}
+
+bool File::createNewAt(int dir, const std::string& name, const std::string& path) {
     if (m_fd >= 0)
         close();
     m_path = path;
     int fd = -1;
-    const int error = path.empty()
-                          ? ENOENT
-                          : fileSystem().open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666, fd);
+    const int error = path.empty() ? ENOENT
+                                   : fileSystem().openAt(dir, name.c_str(),
+                                                         O_WRONLY | O_CREAT | O_EXCL, 0666, fd);
     if (error == EEXIST)
         return false;
     if (error)
@@ -62,15 +72,20 @@ bool File::createNew(const std::string& path) {
 }
 
 bool File::createUnnamed(const std::string& directory) {
+    const std::string name = directory.empty() ? "." : directory;
+    return createUnnamedAt(AT_FDCWD, name, directory);
+}
+
+bool File::createUnnamedAt(int dir, const std::string& name, const std::string& path) {
     if (m_fd >= 0)
         close();
-    m_path = directory;
+    m_path = path;
     int fd = -1;
-    const int error = fileSystem().openTemporary(directory.empty() ? "." : directory.c_str(), fd);
+    const int error = fileSystem().openTemporaryAt(dir, name.c_str(), fd);
     if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS)
         return false;
     if (error)
-        fail(error, directory);
+        fail(error, path);
     m_fd = fd;
     return true;
 }

@@ -30,6 +30,13 @@ public:
     // Creates a file without a name in directory, for writing (see FileSystem::openTemporary);
     // false where the file system has no such files.
     bool createUnnamed(const std::string& directory);
+    // The same for name in the open directory dir (see FileSystem::openAt); path is the whole
+    // path, which errors name.
+    void openForReadingAt(int dir, const std::string& name, const std::string& path);
+    bool createNewAt(int dir, const std::string& name, const std::string& path);
+    bool createUnnamedAt(int dir, const std::string& name, const std::string& path);
+    // What openForReading found the file to be, asked once when it was opened.
+    const FileSystem::Status& statusWhenOpened() const { return m_opened; }
     std::uint64_t length();
     // What the open file is: its identity, size and last change.
     FileSystem::Status status();
@@ -48,11 +55,12 @@ public:
     static void remove(const std::string& path);
 
 private:
-    void openWith(const std::string& path, int flags);
+    void openWith(int dir, const std::string& name, const std::string& path, int flags);
 
     int m_fd = -1;
     std::string m_path;
     std::size_t m_lastReadCount = 0;
+    FileSystem::Status m_opened;
 };
 
 } // namespace platform

@@ -130,6 +130,75 @@ public:
         dir = ::opendir(path);
         return dir ? 0 : errno;
     }
+
+    int openAt(int dir, const char* name, int flags, mode_t mode, int& fd) override {
+        do {
+            fd = ::openat(dir, name, flags | O_CLOEXEC, mode);
+        } while (fd < 0 && errno == EINTR);
+        return fd < 0 ? errno : 0;
+    }
+
+    int statusAt(int dir, const char* name, Status& status) override {
+        struct stat st {};
+        if (::fstatat(dir, name, &st, 0) != 0)
+            return errno;
+        describe(st, status);
+        return 0;
+    }
+
+    int removeAt(int dir, const char* name) override {
+        return ::unlinkat(dir, name, 0) == 0 ? 0 : errno;
+    }
+
+    int renameAt(int dir, const char* from, const char* to) override {
+        return ::renameat(dir, from, dir, to) == 0 ? 0 : errno;
+    }
+
+    int renameNoReplaceAt(int dir, const char* from, const char* to) override {
+        return ::renameat2(dir, from, dir, to, RENAME_NOREPLACE) == 0 ? 0 : errno;
+    }
+
+    int linkAt(int dir, const char* from, const char* to) override {
+        return ::linkat(dir, from, dir, to, 0) == 0 ? 0 : errno;
+    }
+
+    int openTemporaryAt(int dir, const char* name, int& fd) override {
+        do {
+            fd = ::openat(dir, name, O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EINTR);
+        return fd < 0 ? errno : 0;
+    }
+
+    int linkTemporaryAt(int fd, int dir, const char* name) override {
+        // As linkTemporary: by the descriptor where allowed, else by its entry under /proc.
+        if (::linkat(fd, "", dir, name, AT_EMPTY_PATH) == 0)
+            return 0;
+        if (errno != ENOENT && errno != EPERM)
+            return errno;
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        return ::linkat(AT_FDCWD, self.c_str(), dir, name, AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+    }
+
+    int openDirectoryAt(int dir, const char* name, void*& listing) override {
+        listing = nullptr;
+        int fd = -1;
+        if (*name == '\0') {
+            // A second descriptor shares the position, which goes back to the start: the
+            // system then lists the directory afresh.
+            fd = ::fcntl(dir, F_DUPFD_CLOEXEC, 0);
+            if (fd < 0)
+                return errno;
+            ::lseek(fd, 0, SEEK_SET);
+        } else if (const int error = openAt(dir, name, O_RDONLY | O_DIRECTORY, 0, fd)) {
+            return error;
+        }
+        listing = ::fdopendir(fd);
+        if (listing)
+            return 0;
+        const int error = errno;
+        ::close(fd);
+        return error;
+    }
 };
 
 FileSystem* installed = nullptr;

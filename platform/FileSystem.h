@@ -57,6 +57,23 @@ public:
     virtual int makeDirectory(const char* path) = 0;
     // Starts a directory listing; dir is the open DIR* handed to readdir and closedir.
     virtual int openDirectory(const char* path, void*& dir) = 0;
+
+    // The calls above for a name in the open directory dir (see Directory), so that the
+    // directory's path is not looked up again: on a network share every component of a path
+    // costs a request. With dir AT_FDCWD, name is a whole path and they are the calls above.
+    virtual int openAt(int dir, const char* name, int flags, mode_t mode, int& fd) = 0;
+    virtual int statusAt(int dir, const char* name, Status& status) = 0;
+    virtual int removeAt(int dir, const char* name) = 0;
+    virtual int renameAt(int dir, const char* from, const char* to) = 0;
+    virtual int renameNoReplaceAt(int dir, const char* from, const char* to) = 0;
+    virtual int linkAt(int dir, const char* from, const char* to) = 0;
+    // name is the directory the unnamed file goes in: "." for dir itself.
+    virtual int openTemporaryAt(int dir, const char* name, int& fd) = 0;
+    virtual int linkTemporaryAt(int fd, int dir, const char* name) = 0;
+    // A listing of the directory name ("." for dir itself), as openDirectory starts it; ""
+    // lists dir itself from its start through its own descriptor, which must be open for
+    // reading, without opening it again.
+    virtual int openDirectoryAt(int dir, const char* name, void*& listing) = 0;
 };
 
 // The real file system.

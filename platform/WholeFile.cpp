@@ -6,6 +6,7 @@
 #include "File.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <new>
 #include <stdexcept>
 
@@ -13,11 +14,17 @@ namespace platform {
 
 void readWholeFile(const std::string& path, std::vector<std::uint8_t>& buffer, BufferRoom room,
                    std::uint64_t largest, WholeFile& result) {
+    readWholeFileAt(AT_FDCWD, path, path, buffer, room, largest, result);
+}
+
+void readWholeFileAt(int dir, const std::string& name, const std::string& path,
+                     std::vector<std::uint8_t>& buffer, BufferRoom room, std::uint64_t largest,
+                     WholeFile& result) {
     result = WholeFile{};
     File file;
     try {
-        file.openForReading(path);
-        result.status = file.status();
+        file.openForReadingAt(dir, name, path);
+        result.status = file.statusWhenOpened();
         const std::uint64_t size = file.length();
         if (size > largest)
             throw FileError(causeFromErrno(EOVERFLOW), {});

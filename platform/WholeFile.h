@@ -34,5 +34,9 @@ struct WholeFile {
 // was read before the failure.
 void readWholeFile(const std::string& path, std::vector<std::uint8_t>& buffer, BufferRoom room,
                    std::uint64_t largest, WholeFile& result);
+// The same for name in the open directory dir (see FileSystem::openAt); errors name path.
+void readWholeFileAt(int dir, const std::string& name, const std::string& path,
+                     std::vector<std::uint8_t>& buffer, BufferRoom room, std::uint64_t largest,
+                     WholeFile& result);
 
 } // namespace platform

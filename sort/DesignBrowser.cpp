@@ -35,7 +35,9 @@ bool DesignBrowser::IsAcceptedName(const std::string& shownName) const {
 int DesignBrowser::ScanSource(const std::string& directory) {
     m_FileList.removeAll();
     platform::DirectoryReader reader;
-    if (!reader.open(directory))
+    // One listing and nothing more: where it does not say what an entry is (many network
+    // shares), the name decides, and reading the file refuses a directory or FIFO later.
+    if (!reader.open(directory, platform::EntryTypes::FromListing))
         return 0;
     int added = 0;
     platform::DirectoryEntry entry;

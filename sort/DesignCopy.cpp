@@ -3,7 +3,6 @@
 
 #include "DesignCopy.h"
 
-#include "platform/ExistingEntries.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 #include "platform/WholeFile.h"
@@ -25,18 +24,34 @@ void report(const platform::FileError& error) {
 } // namespace
 
 std::size_t DesignCopy::readSource() {
+    const std::string& path = m_context.strFilePath;
+    if (!m_sourceDirectory)
+        m_sourceDirectory =
+            std::make_unique<platform::Directory>(std::string(platform::directoryPart(path)));
+    const platform::Directory& directory = *m_sourceDirectory;
     platform::WholeFile file;
     // A file that shrank meanwhile is copied as far as it delivered.
-    platform::readWholeFile(m_context.strFilePath, m_context.puffer,
-                            platform::BufferRoom::AtLeastSizePlusOne, UINT64_MAX, file);
+    platform::readWholeFileAt(directory.fd(), directory.at(platform::namePart(path)), path,
+                              m_context.puffer, platform::BufferRoom::AtLeastSizePlusOne,
+                              UINT64_MAX, file);
     if (!m_sourceAsRead)
         m_sourceAsRead = file.status;
     return file.length;
 }
 
-std::optional<DesignCopy::Target> DesignCopy::settleName(CopyNames& names, std::size_t length) {
-    // A fresh listing every time: the name may have been taken since the last one.
-    platform::ExistingEntries existing;
+std::unique_ptr<platform::Directory> DesignCopy::openDestination(const std::string& destination) {
+    if (!m_target && !m_context.strZiel.empty())
+        m_target = std::make_unique<platform::Directory>(m_context.strZiel);
+    const std::string path = platform::withTrailingSeparator(destination);
+    if (m_target && path.size() >= m_target->path().size() &&
+        path.compare(0, m_target->path().size(), m_target->path()) == 0)
+        return std::make_unique<platform::Directory>(
+            *m_target, path.substr(m_target->path().size()), platform::Directory::Use::Listing);
+    return std::make_unique<platform::Directory>(path, platform::Directory::Use::Listing);
+}
+
+std::optional<DesignCopy::Target> DesignCopy::settleName(CopyNames& names, std::size_t length,
+                                                         platform::ExistingEntries& existing) {
     platform::FileSystem::Status status;
     while (existing.find(names.candidate(), status)) {
         if (m_context.bDateienNichtUmbenennen) {
@@ -78,8 +93,9 @@ bool DesignCopy::sourceUnchanged() const {
            now.modified == then.modified;
 }
 
-std::unique_ptr<platform::AtomicFileWriter> DesignCopy::writeTo(const Target& target,
-                                                                std::size_t length) {
+std::unique_ptr<platform::AtomicFileWriter>
+DesignCopy::writeTo(const Target& target, std::size_t length, const platform::Directory* directory,
+                    const platform::ExistingEntries* existing) {
     // Saving onto the source itself would change nothing, but a move would then remove the
     // only copy: the design stays where it is.
     if (target.replace && isSource(target.path)) {
@@ -88,8 +104,17 @@ std::unique_ptr<platform::AtomicFileWriter> DesignCopy::writeTo(const Target& ta
         return nullptr;
     }
     using Mode = platform::AtomicFileWriter::Mode;
-    auto writer = std::make_unique<platform::AtomicFileWriter>(
-        target.path, target.replace ? Mode::Replace : Mode::KeepExisting);
+    std::unique_ptr<platform::AtomicFileWriter> writer;
+    // A path picked in the save dialog may lie anywhere: it is named by its whole path.
+    if (!target.replace && directory && directory->holds(target.path)) {
+        writer = std::make_unique<platform::AtomicFileWriter>(target.path, Mode::KeepExisting,
+                                                              *directory);
+        if (existing && existing->hasListing())
+            writer->useListing(existing->listedNames());
+    } else {
+        writer = std::make_unique<platform::AtomicFileWriter>(
+            target.path, target.replace ? Mode::Replace : Mode::KeepExisting);
+    }
     writer->write(m_context.puffer.data(), length);
     return writer;
 }
@@ -100,11 +125,14 @@ bool DesignCopy::start(const std::string& destination) {
     CopyNames names(platform::withTrailingSeparator(destination), m_context.strFileName);
     try {
         const std::size_t length = readSource();
-        const std::optional<Target> target = settleName(names, length);
+        auto directory = openDestination(destination);
+        // A fresh listing for every copy: the name may have been taken since the last one.
+        platform::ExistingEntries existing(*directory);
+        const std::optional<Target> target = settleName(names, length, existing);
         if (!target)
             return false;
-        if (auto writer = writeTo(*target, length))
-            m_pending.push_back(Pending{std::move(writer), names, length});
+        if (auto writer = writeTo(*target, length, directory.get(), &existing))
+            m_pending.push_back(Pending{std::move(directory), std::move(writer), names, length});
         return true;
     } catch (const platform::FileError& error) {
         report(error);
@@ -117,14 +145,16 @@ void DesignCopy::commit(Pending& pending) {
     while (!pending.writer->commit()) {
         // Taken since it was tested: the clash rule once more, from this name on.
         const std::string taken = pending.writer->path();
-        std::optional<Target> target = settleName(pending.names, pending.length);
+        // A fresh listing: the one the name was chosen by is out of date.
+        platform::ExistingEntries existing(*pending.directory);
+        std::optional<Target> target = settleName(pending.names, pending.length, existing);
         if (!target)
             return;
         if (target->replace) {
             // A path picked in the save dialog may lie anywhere: the copy is made there anew.
             pending.writer.reset();
             pending.length = readSource();
-            pending.writer = writeTo(*target, pending.length);
+            pending.writer = writeTo(*target, pending.length, nullptr, nullptr);
             if (pending.writer)
                 commit(pending); // replaces, so it cannot find the name taken
             return;

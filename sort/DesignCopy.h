@@ -7,6 +7,8 @@
 #include "CopyNames.h"
 
 #include "platform/AtomicWrite.h"
+#include "platform/Directory.h"
+#include "platform/ExistingEntries.h"
 #include "platform/FileSystem.h"
 
 #include <cstddef>
@@ -56,6 +58,8 @@ private:
         bool replace = false;
     };
     struct Pending {
+        // The destination held open while its copy waits; its writer goes first.
+        std::unique_ptr<platform::Directory> directory;
         std::unique_ptr<platform::AtomicFileWriter> writer;
         CopyNames names;
         std::size_t length;
@@ -63,18 +67,30 @@ private:
 
     // Reads the whole source into the buffer; returns the number of bytes read.
     std::size_t readSource();
-    // The clash rule from names' candidate on: the target, or none when the copy is not to
-    // be made (refused and reported, or the save dialog cancelled).
-    std::optional<Target> settleName(CopyNames& names, std::size_t length);
+    // The clash rule from names' candidate on, with existing looking in its directory: the
+    // target, or none when the copy is not to be made (refused and reported, or the save
+    // dialog cancelled).
+    std::optional<Target> settleName(CopyNames& names, std::size_t length,
+                                     platform::ExistingEntries& existing);
     // Writes the buffer's first length bytes for target; the writer that holds them, or none
-    // when the target is the source itself (nothing to write). Throws FileError.
-    std::unique_ptr<platform::AtomicFileWriter> writeTo(const Target& target, std::size_t length);
+    // when the target is the source itself (nothing to write). A target in directory is
+    // written relative to it, with existing's listing. Throws FileError.
+    std::unique_ptr<platform::AtomicFileWriter> writeTo(const Target& target, std::size_t length,
+                                                        const platform::Directory* directory,
+                                                        const platform::ExistingEntries* existing);
+    // The destination directory held open, relative to the target where it lies below it, so
+    // that its path is looked up once for the whole copy.
+    std::unique_ptr<platform::Directory> openDestination(const std::string& destination);
     // Gives a written copy its name, applying the clash rule again while the name turns out
     // to be taken. Throws FileError.
     void commit(Pending& pending);
     bool isSource(const std::string& path) const;
 
     const CopyContext& m_context;
+    // Held for a whole run of copies: the target, and the source's directory (read anew for
+    // every copy).
+    std::unique_ptr<platform::Directory> m_target;
+    std::unique_ptr<platform::Directory> m_sourceDirectory;
     bool m_wentOntoSource = false;
     int m_made = 0;
     std::optional<platform::FileSystem::Status> m_sourceAsRead; // at the first read

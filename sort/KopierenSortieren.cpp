@@ -8,6 +8,7 @@
 #include "KategorieListe.h"
 #include "SortCommands.h"
 #include "SortPictures.h"
+#include "platform/BusyCursor.h"
 #include "platform/DialogUnits.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
@@ -282,7 +283,12 @@ CopyContext CKopierenSortieren::Context() {
 
 void CKopierenSortieren::OnCopy() {
     const CopyContext context = Context();
-    const NextStep step = ::OnCopy(context, m_KategorieListe->Model());
+    NextStep step;
+    {
+        // Copies onto a slow share take a while; the questions between them get their pointer.
+        BusyCursor busy;
+        step = ::OnCopy(context, m_KategorieListe->Model());
+    }
     // The view drops or advances before the click returns, and tells this dialog the file
     // that is now current.
     if (const int message = messageFor(step))
@@ -291,6 +297,7 @@ void CKopierenSortieren::OnCopy() {
 
 int CKopierenSortieren::CopyTo(const std::string& destination) {
     const CopyContext context = Context();
+    BusyCursor busy;
     return DesignCopy(context).CopyTo(destination);
 }
 

@@ -4,6 +4,8 @@
 #include "FaultyFileSystem.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <utility>
@@ -76,7 +78,10 @@ int FaultyFileSystem::check(Op op, const char* path) {
 int FaultyFileSystem::open(const char* path, int flags, mode_t mode, int& fd) {
     if (int e = check(Op::Open, path))
         return e;
-    return m_real.open(path, flags, mode, fd);
+    const int e = m_real.open(path, flags, mode, fd);
+    if (e == 0 && (flags & (O_DIRECTORY | O_PATH)))
+        m_directories[fd] = path;
+    return e;
 }
 
 int FaultyFileSystem::fileSize(int fd, std::uint64_t& size) {
@@ -112,6 +117,7 @@ int FaultyFileSystem::sync(int fd) {
 int FaultyFileSystem::close(int fd) {
     // The descriptor is released whatever the answer, as on Linux.
     const int real = m_real.close(fd);
+    m_directories.erase(fd);
     if (int e = check(Op::Close, nullptr))
         return e;
     return real;
@@ -183,4 +189,61 @@ int FaultyFileSystem::tryLock(int fd) {
     if (int e = check(Op::TryLock, nullptr))
         return e;
     return m_real.tryLock(fd);
+}
+
+std::string FaultyFileSystem::pathOf(int dir, const char* name) const {
+    if (dir == AT_FDCWD)
+        return name;
+    const auto found = m_directories.find(dir);
+    std::string path;
+    if (found != m_directories.end()) {
+        path = found->second;
+    } else {
+        // Opened before this file system was installed: the system knows its path.
+        char target[4096];
+        const std::string self = "/proc/self/fd/" + std::to_string(dir);
+        const ssize_t n = ::readlink(self.c_str(), target, sizeof target);
+        if (n > 0)
+            path.assign(target, static_cast<std::size_t>(n));
+    }
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    // "." stands for the directory itself, named as the path calls name it: with a separator.
+    return std::string_view(name) == "." ? path : path + name; // "" too
+}
+
+int FaultyFileSystem::openAt(int dir, const char* name, int flags, mode_t mode, int& fd) {
+    return open(pathOf(dir, name).c_str(), flags, mode, fd);
+}
+
+int FaultyFileSystem::statusAt(int dir, const char* name, Status& status) {
+    return this->status(pathOf(dir, name).c_str(), status);
+}
+
+int FaultyFileSystem::removeAt(int dir, const char* name) {
+    return remove(pathOf(dir, name).c_str());
+}
+
+int FaultyFileSystem::renameAt(int dir, const char* from, const char* to) {
+    return rename(pathOf(dir, from).c_str(), pathOf(dir, to).c_str());
+}
+
+int FaultyFileSystem::renameNoReplaceAt(int dir, const char* from, const char* to) {
+    return renameNoReplace(pathOf(dir, from).c_str(), pathOf(dir, to).c_str());
+}
+
+int FaultyFileSystem::linkAt(int dir, const char* from, const char* to) {
+    return link(pathOf(dir, from).c_str(), pathOf(dir, to).c_str());
+}
+
+int FaultyFileSystem::openTemporaryAt(int dir, const char* name, int& fd) {
+    return openTemporary(pathOf(dir, name).c_str(), fd);
+}
+
+int FaultyFileSystem::linkTemporaryAt(int fd, int dir, const char* name) {
+    return linkTemporary(fd, pathOf(dir, name).c_str());
+}
+
+int FaultyFileSystem::openDirectoryAt(int dir, const char* name, void*& listing) {
+    return openDirectory(pathOf(dir, name).c_str(), listing);
 }

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 
 #include <functional>
+#include <map>
 #include <string>
 
 // The real file system, except that one chosen operation fails with a chosen errno.
@@ -84,8 +85,22 @@ public:
     int makeDirectory(const char* path) override;
     int openDirectory(const char* path, void*& dir) override;
 
+    // Each as the call above on the whole path, so that faults, counts and whatever a test
+    // records see one kind of call whichever way the program names a file.
+    int openAt(int dir, const char* name, int flags, mode_t mode, int& fd) override;
+    int statusAt(int dir, const char* name, Status& status) override;
+    int removeAt(int dir, const char* name) override;
+    int renameAt(int dir, const char* from, const char* to) override;
+    int renameNoReplaceAt(int dir, const char* from, const char* to) override;
+    int linkAt(int dir, const char* from, const char* to) override;
+    int openTemporaryAt(int dir, const char* name, int& fd) override;
+    int linkTemporaryAt(int fd, int dir, const char* name) override;
+    int openDirectoryAt(int dir, const char* name, void*& listing) override;
+
 private:
     int check(Op op, const char* path);
+    // The whole path of name in the directory dir was opened as.
+    std::string pathOf(int dir, const char* name) const;
 
     platform::FileSystem& m_real;
     Op m_beforeOp = Op::None;
@@ -98,4 +113,5 @@ private:
     std::size_t m_readLimit = static_cast<std::size_t>(-1);
     int m_calls[static_cast<int>(Op::Count)] = {};
     int m_lacking[static_cast<int>(Op::Count)] = {};
+    std::map<int, std::string> m_directories; // open directories by descriptor
 };

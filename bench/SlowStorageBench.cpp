@@ -1,0 +1,113 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+//
+// The source scan and the copies on a slow share (every request answered the argument's
+// milliseconds late): the longest time the window's thread goes without a turn, and the
+// requests the file system answered.
+#include "SlowMount.h"
+#include "StallCounters.h"
+#include "StallMeter.h"
+
+#include "sort/DesignBrowser.h"
+#include "sort/SortCommands.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+// 2,000 designs among a few other files, as a collection folder holds them.
+void BM_SlowScanSource(benchmark::State& state) {
+    const int delay = static_cast<int>(state.range(0));
+    SlowMount mount(SlowMount::Options{.delayMs = 0, .listingTypes = state.range(1) != 0});
+    if (!mount.mounted()) {
+        state.SkipWithError(mount.skipReason().c_str());
+        return;
+    }
+    static const char* const kTypes[] = {".pes", ".PEC", ".dst", ".Sew", ".pes"};
+    for (int i = 0; i < 2000; ++i)
+        mount.backingDir().write("Muster " + std::to_string(i) + kTypes[i % 5], "");
+    for (int i = 0; i < 50; ++i)
+        mount.backingDir().write("Notiz " + std::to_string(i) + ".txt", "");
+    mount.setDelay(delay);
+    DesignBrowser browser;
+    StallCounters counters;
+    int found = 0;
+    for (auto _ : state) {
+        mount.resetRequests();
+        counters.add(StallMeter::measure([&] { found = browser.ScanSource(mount.path()); }));
+        counters.addRequests(mount.requests());
+    }
+    counters.report(state);
+    state.counters["accepted"] = found;
+}
+BENCHMARK(BM_SlowScanSource)
+    ->ArgNames({"ms", "types"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({10, 0})
+    ->Args({10, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// One design copied into five categories, the source on the share as well; each category
+// empty or holding other designs already.
+void BM_SlowCopyIntoFiveCategories(benchmark::State& state) {
+    const int delay = static_cast<int>(state.range(0));
+    const int others = static_cast<int>(state.range(1));
+    SlowMount mount(SlowMount::Options{.cacheSeconds = double(state.range(2))});
+    if (!mount.mounted()) {
+        state.SkipWithError(mount.skipReason().c_str());
+        return;
+    }
+    const std::string source = mount.backingDir().write("quelle/rose.pes", std::string(4000, 'x'));
+    CategoryList list;
+    list.insert({kZielverzeichnis, "", true, false});
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "K" + std::to_string(i);
+        mount.backingDir().makeDir("ziel/" + name);
+        for (int j = 0; j < others; ++j)
+            mount.backingDir().write("ziel/" + name + "/M" + std::to_string(j) + ".PES", "m");
+        list.insert({name, name, false, true});
+    }
+    const std::string ziel = mount.path() + "/ziel/";
+    const std::string path = mount.path() + "/quelle/rose.pes";
+    const std::string fileName = "ROSE.PES";
+    std::vector<std::uint8_t> puffer;
+    const CopyContext context{ziel, path, fileName, 0, 0, 1, 0, puffer};
+    mount.setDelay(delay);
+    StallCounters counters;
+    for (auto _ : state) {
+        mount.resetRequests();
+        counters.add(StallMeter::measure([&] { OnCopy(context, list); }));
+        counters.addRequests(mount.requests());
+        if (std::getenv("NADELIX_REQUEST_LOG"))
+            std::fprintf(stderr, "%s\n", mount.requestLog().c_str());
+        state.PauseTiming();
+        // Through the mount, so that names the kernel keeps are gone as well.
+        mount.setDelay(0);
+        for (int i = 0; i < 5; ++i)
+            std::filesystem::remove(mount.path() + "/ziel/K" + std::to_string(i) + "/ROSE.PES");
+        mount.setDelay(delay);
+        state.ResumeTiming();
+    }
+    counters.report(state);
+    (void)source;
+}
+BENCHMARK(BM_SlowCopyIntoFiveCategories)
+    ->ArgNames({"ms", "others", "cache_s"})
+    ->Args({0, 0, 0})
+    ->Args({0, 20, 0})
+    ->Args({1, 0, 0})
+    ->Args({10, 0, 0})
+    ->Args({10, 20, 0})
+    ->Args({10, 0, 1})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
