@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 FaultyFileSystem::FaultyFileSystem() : m_real(platform::posixFileSystem()) {
@@ -38,7 +39,19 @@ void FaultyFileSystem::namesBy(Naming naming) {
         lacks(Op::Link, EPERM);
 }
 
+void FaultyFileSystem::lacks(Op op, int error) {
+    const std::lock_guard lock(m_mutex);
+    m_lacking[static_cast<int>(op)] = error;
+}
+
+void FaultyFileSystem::before(Op op, std::function<void()> action) {
+    const std::lock_guard lock(m_mutex);
+    m_beforeOp = op;
+    m_before = std::move(action);
+}
+
 void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, int times) {
+    const std::lock_guard lock(m_mutex);
     m_op = op;
     m_error = error;
     m_pathPart = std::move(pathPart);
@@ -46,12 +59,51 @@ void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, 
     m_times = times;
 }
 
-int FaultyFileSystem::check(Op op, const char* path) {
-    ++m_calls[static_cast<int>(op)];
-    if (op == m_beforeOp && m_before) {
-        m_beforeOp = Op::None;
-        std::exchange(m_before, nullptr)();
+void FaultyFileSystem::holdOn(Op op, std::string pathPart) {
+    const std::lock_guard lock(m_mutex);
+    m_holdOp = op;
+    m_holdPart = std::move(pathPart);
+    m_released = false;
+}
+
+void FaultyFileSystem::release() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_released = true;
+        m_holdOp = Op::None;
     }
+    m_releasedChanged.notify_all();
+}
+
+int FaultyFileSystem::held() const {
+    const std::lock_guard lock(m_mutex);
+    return m_held;
+}
+
+int FaultyFileSystem::calls(Op op) const {
+    const std::lock_guard lock(m_mutex);
+    return m_calls[static_cast<int>(op)];
+}
+
+int FaultyFileSystem::check(Op op, const char* path) {
+    std::function<void()> before;
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_calls[static_cast<int>(op)];
+        if (op == m_beforeOp && m_before) {
+            m_beforeOp = Op::None;
+            before = std::exchange(m_before, nullptr);
+        }
+        if (op == m_holdOp && path &&
+            std::string_view(path).find(m_holdPart) != std::string::npos) {
+            ++m_held;
+            m_releasedChanged.wait(lock, [this] { return m_released; });
+            --m_held;
+        }
+    }
+    if (before)
+        before();
+    const std::lock_guard lock(m_mutex);
     if (const int lacking = m_lacking[static_cast<int>(op)])
         return lacking;
     if (op != m_op)
@@ -144,6 +196,18 @@ int FaultyFileSystem::openDirectory(const char* path, void*& dir) {
         return e;
     }
     return m_real.openDirectory(path, dir);
+}
+
+int FaultyFileSystem::openDirectoryAt(int parentFd, const char* name, bool followLink, int& fd) {
+    if (int e = check(Op::OpenDirectoryAt, name))
+        return e;
+    return m_real.openDirectoryAt(parentFd, name, followLink, fd);
+}
+
+int FaultyFileSystem::linkStatusAt(int dirFd, const char* name, Status& status) {
+    if (int e = check(Op::LinkStatusAt, name))
+        return e;
+    return m_real.linkStatusAt(dirFd, name, status);
 }
 
 int FaultyFileSystem::fileStatus(int fd, Status& status) {
