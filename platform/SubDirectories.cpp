@@ -9,7 +9,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
 
@@ -25,11 +24,7 @@ bool tooLong(const std::string& path) {
 bool DirectoryHandle::open(const std::string& path) {
     close();
     int fd = -1;
-    if (m_fs.openDirectoryAt(AT_FDCWD, path.c_str(), true, fd) != 0)
-        return false;
-    m_fd = fd;
-    m_path = withTrailingSeparator(path);
-    return true;
+    return m_fs.openDirectoryAt(AT_FDCWD, path.c_str(), true, fd) == 0 && take(fd, path);
 }
 
 bool DirectoryHandle::openBelow(const DirectoryHandle& parent, const std::string& name,
@@ -40,33 +35,36 @@ bool DirectoryHandle::openBelow(const DirectoryHandle& parent, const std::string
     int fd = -1;
     // Not following a link: one that took the directory's place since the listing goes by the
     // whole path, as any other link.
-    if (m_fs.openDirectoryAt(parent.m_fd, name.c_str(), false, fd) != 0)
+    if (m_fs.openDirectoryAt(parent.fd(), name.c_str(), false, fd) != 0)
         return open(path);
-    m_fd = fd;
+    return take(fd, path);
+}
+
+bool DirectoryHandle::take(int fd, const std::string& path) {
+    // The listing reads through the same descriptor, which stays open for the level below.
+    m_dir = ::fdopendir(fd);
+    if (!m_dir) {
+        m_fs.close(fd);
+        return false;
+    }
     m_path = withTrailingSeparator(path);
     return true;
 }
 
-void DirectoryHandle::close() {
-    if (m_fd >= 0)
-        m_fs.close(m_fd);
-    m_fd = -1;
+int DirectoryHandle::fd() const {
+    return ::dirfd(static_cast<DIR*>(m_dir));
 }
 
-bool DirectoryHandle::subDirectories(std::vector<SubDirectory>& out) const {
-    if (m_fd < 0)
-        return false;
-    // The listing reads through a descriptor of its own, so the handle stays open below it.
-    const int listingFd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
-    if (listingFd < 0)
-        return false;
-    DIR* dir = ::fdopendir(listingFd);
-    if (!dir) {
-        ::close(listingFd);
-        return false;
-    }
-    ::rewinddir(dir);
-    while (const dirent* d = ::readdir(dir)) {
+void DirectoryHandle::close() {
+    if (m_dir)
+        ::closedir(static_cast<DIR*>(m_dir));
+    m_dir = nullptr;
+}
+
+void DirectoryHandle::subDirectories(std::vector<SubDirectory>& out) {
+    if (!m_dir)
+        return;
+    while (const dirent* d = ::readdir(static_cast<DIR*>(m_dir))) {
         const std::string_view name = d->d_name;
         if (name == "." || name == "..")
             continue;
@@ -77,7 +75,7 @@ bool DirectoryHandle::subDirectories(std::vector<SubDirectory>& out) const {
             // can answer as it would.
             FileSystem::Status status;
             const std::string path = m_path + std::string(name);
-            if (!tooLong(path) && m_fs.linkStatusAt(m_fd, d->d_name, status) == 0 &&
+            if (!tooLong(path) && m_fs.linkStatusAt(fd(), d->d_name, status) == 0 &&
                 (status.isDirectory || status.isRegular)) {
                 isDirectory = status.isDirectory;
             } else {
@@ -94,8 +92,6 @@ bool DirectoryHandle::subDirectories(std::vector<SubDirectory>& out) const {
         if (isDirectory)
             out.push_back({std::string(name), byWholePath});
     }
-    ::closedir(dir);
-    return true;
 }
 
 } // namespace platform

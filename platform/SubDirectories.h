@@ -27,8 +27,8 @@ public:
     // that answers as the path would, otherwise (byWholePath, a closed parent) by the path.
     bool openBelow(const DirectoryHandle& parent, const std::string& name, bool byWholePath,
                    const std::string& path);
-    bool isOpen() const { return m_fd >= 0; }
-    // Gives the descriptor back; what is opened below it then goes by whole paths.
+    bool isOpen() const { return m_dir != nullptr; }
+    // Gives the directory back; what is opened below it then goes by whole paths.
     void close();
 
     // One directory of a listing: its name, and whether only its whole path answers for it
@@ -39,13 +39,16 @@ public:
     };
     // The directories in the listing, in the order the file system gives them, links to
     // directories among them (a link that leads nowhere is not one); "." and ".." left out.
-    // False when the listing cannot be started.
-    bool subDirectories(std::vector<SubDirectory>& out) const;
+    // Once for each opening.
+    void subDirectories(std::vector<SubDirectory>& out);
 
 private:
+    bool take(int fd, const std::string& path);
+    int fd() const;
+
     FileSystem& m_fs;
-    int m_fd = -1;
-    std::string m_path; // with a trailing separator
+    void* m_dir = nullptr; // DIR*, which holds the descriptor
+    std::string m_path;    // with a trailing separator
 };
 
 } // namespace platform

@@ -25,13 +25,13 @@ int CategoryFinder::scanBelow(const platform::DirectoryHandle& parent, const std
     if (m_nKategorien > kMaxKategorien || cancelled())
         return 0;
 
-    // The listing is taken whole and closed before going deeper; the directory itself stays
-    // open for opening the next level by name.
+    // The listing is taken whole before going deeper; the directory stays open for opening
+    // the next level by name.
     platform::DirectoryHandle handle(m_fs);
-    std::vector<platform::DirectoryHandle::SubDirectory> subDirectories;
-    if (!handle.openBelow(parent, name, byWholePath, directory) ||
-        !handle.subDirectories(subDirectories))
+    if (!handle.openBelow(parent, name, byWholePath, directory))
         return 0;
+    std::vector<platform::DirectoryHandle::SubDirectory> subDirectories;
+    handle.subDirectories(subDirectories);
     if (depth >= kOpenLevels)
         handle.close();
 

@@ -6,6 +6,7 @@
 #include "sort/CategoryWalk.h"
 
 #include "FaultyFileSystem.h"
+#include "SlowMount.h"
 #include "TempDir.h"
 #include "platform/DirectoryReader.h"
 #include "platform/Names.h"
@@ -234,4 +235,29 @@ TEST(CategorySearch, ACancelledOrDroppedSearchNeverWaitsAndHandsOverNothingMore)
     EXPECT_TRUE(found.empty());
     // Cancelled walks stop at the next directory: nothing below Hunde was opened.
     EXPECT_EQ(faults.calls(FaultyFileSystem::Op::OpenDirectoryAt), 6);
+}
+
+TEST(CategorySearch, OnAShareWhoseListingsCarryNoTypesItListsTheSameForFewerRequests) {
+    SlowMount share(SlowMount::Options{0, false});
+    if (!share.mounted())
+        GTEST_SKIP() << share.skipReason();
+    const TempDir& backing = share.backingDir();
+    for (const char* d : {"ziel/Tiere/Hunde/Welpen", "ziel/Tiere/Katzen", "ziel/Blumen"})
+        backing.makeDir(d);
+    backing.write("ziel/Tiere/ROSE.PES", "x");
+    const std::string real = share.backing() + "/ziel";
+    fs::create_directory_symlink("Tiere/Katzen", real + "/katzen");
+    fs::create_directory_symlink("fehlt", real + "/tot");
+    fs::create_symlink("Tiere/ROSE.PES", real + "/datei");
+    fs::create_directory_symlink("..", real + "/Tiere/Hunde/zurueck");
+    const std::string ziel = share.path() + "/ziel/";
+
+    share.resetRequests();
+    const Paths expected = byWholePaths(ziel);
+    const long wholePathRequests = share.requests();
+    ASSERT_GT(expected.size(), 8u);
+    share.resetRequests();
+    EXPECT_EQ(byNames(ziel), expected);
+    EXPECT_LT(share.requests(), wholePathRequests);
+    EXPECT_EQ(searched(ziel), expected);
 }

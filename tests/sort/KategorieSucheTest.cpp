@@ -5,6 +5,7 @@
 #include "DialogFixture.h"
 #include "FaultyFileSystem.h"
 #include "ScriptedQuestions.h"
+#include "SlowMount.h"
 #include "TempDir.h"
 #include "platform/DirectoryReader.h"
 #include "sort/CategoryList.h"
@@ -101,6 +102,7 @@ private slots:
     void aCopyDuringTheWalkGoesIntoTheMarkedCategoriesOnly();
     void closingDuringTheWalkReturnsAtOnceAndLeavesTheHungFolderBehind();
     void anotherTargetDuringTheWalkListsOnlyThatTarget();
+    void closingOnAShareThatStoppedAnsweringReturnsAtOnce();
 };
 
 void KategorieSucheTest::theDialogOpensAtOnceAndListsWhatIsFoundWhileAFolderHangs() {
@@ -157,7 +159,7 @@ void KategorieSucheTest::aCopyDuringTheWalkGoesIntoTheMarkedCategoriesOnly() {
         QSKIP("this file system lists the folders sorted");
     const std::string sub = hangs + "/k" + hangs.substr(1);
     TempDir source;
-    s.dialog->m_strFilePath = source.write("rose.pes", std::string(600, 'x'));
+    s.dialog->m_strFilePath = source.write("rose.pes", smallDesign());
     s.dialog->m_strFileName = "ROSE.PES";
     s.open("k" + hangs.substr(1));
     QVERIFY(s.hung());
@@ -225,6 +227,32 @@ void KategorieSucheTest::anotherTargetDuringTheWalkListsOnlyThatTarget() {
     QTest::qWait(150);
     QCOMPARE(entryTexts(s.list()), (Names{kZielverzeichnis, "Rosen"}));
     QCOMPARE(s.dialog->m_nKategorien, 2);
+}
+
+void KategorieSucheTest::closingOnAShareThatStoppedAnsweringReturnsAtOnce() {
+    platform::ScriptedQuestions questions;
+    {
+        SlowMount share;
+        if (!share.mounted())
+            QSKIP(share.skipReason().c_str());
+        share.backingDir().makeDir("ziel/Blumen");
+        share.backingDir().makeDir("ziel/Tiere/Hunde");
+        share.hang("ziel/Tiere");
+        QPointer<D> dialog = new D;
+        dialog->m_strZiel = share.path() + "/ziel/";
+        dialog->Create(nullptr);
+        dialog->show();
+        QVERIFY(QTest::qWaitFor([&] { return share.blocked() > 0; }, 20000));
+        QVERIFY(dialog->IsSearchingCategories());
+
+        dialog->close();
+        runDeferredDeletes();
+
+        QVERIFY(dialog.isNull());
+        QVERIFY(share.blocked() > 0);
+    }
+    // Unmounted, the share answers the abandoned walk with an error, and it ends.
+    QTRY_COMPARE_WITH_TIMEOUT(CategorySearch::threadsRunning(), 0, 20000);
 }
 
 QTEST_MAIN(KategorieSucheTest)

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QtTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <sys/stat.h>
@@ -26,8 +27,10 @@ const std::string kKeineWeiteren = "Keine weiteren Dateien mehr";
 
 // A DST file with one stitch: enough for the reader to show a design.
 std::vector<std::uint8_t> smallDesign() {
-    std::vector<std::uint8_t> bytes(512, 0x20);
-    bytes.insert(bytes.end(), {0x01, 0x00, 0x00, 0x00, 0x00, 0xF3});
+    // Sized once and filled in: GCC 12 warns wrongly about appending to a vector here.
+    std::vector<std::uint8_t> bytes(512 + 6, 0x20);
+    const std::uint8_t end[] = {0x01, 0x00, 0x00, 0x00, 0x00, 0xF3};
+    std::copy(std::begin(end), std::end(end), bytes.end() - 6);
     return bytes;
 }
 
