@@ -11,5 +11,11 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 NADELIX_BUILD_DIR=build-tsan scripts/build.sh -DNADELIX_TSAN=ON -DNADELIX_WERROR=ON -DNADELIX_BENCH=OFF
 export QT_QPA_PLATFORM=offscreen
-export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1 second_deadlock_stack=1"
-ctest --test-dir build-tsan --output-on-failure --timeout 600 -j "$(nproc)" "$@"
+options="halt_on_error=1 second_deadlock_stack=1"
+export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp $options"
+ctest --test-dir build-tsan --output-on-failure --timeout 600 -j "$(nproc)" \
+    -E '^thumbnail_client_gnome$' "$@"
+# GNOME's thumbnail factory runs the thumbnailer in a sandbox that cannot read the suppression
+# file; the thumbnailer, which has no threads of Qt's, needs none.
+TSAN_OPTIONS="$options" ctest --test-dir build-tsan --output-on-failure --timeout 600 \
+    -R '^thumbnail_client_gnome$' "$@"
