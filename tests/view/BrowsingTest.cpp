@@ -1,8 +1,8 @@
 // Browsing through the design view, driven by the user messages the copy-and-sort dialog
 // sends, with every message box answered by script.
 #include "FaultyFileSystem.h"
-#include "TempDir.h"
 #include "ScriptedQuestions.h"
+#include "TempDir.h"
 #include "platform/UserMessages.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"
