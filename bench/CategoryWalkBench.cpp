@@ -2,32 +2,115 @@
 // SPDX-License-Identifier: MIT
 
 // Filling the category list from a target of 1000 sub-directories, with the directories in
-// the cache as they are after the first opening.
+// the cache as they are after the first opening: at once, by whole paths as the walk did
+// before it opened each directory below its parent, and on the walk's own thread.
 #include "TempDir.h"
 
+#include "platform/DirectoryReader.h"
+#include "platform/Names.h"
+#include "sort/CategorySearch.h"
 #include "sort/CategoryWalk.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 
-static void BM_FillCategoriesOf1000(benchmark::State& state) {
-    TempDir dir;
-    // Ten categories of 99 sub-categories each: 1000 in all, two levels deep.
-    for (int i = 0; i < 10; ++i)
-        for (int k = 0; k < 99; ++k)
-            std::filesystem::create_directories(dir.path() + "/Kategorie " + std::to_string(i) +
-                                                "/Unterkategorie " + std::to_string(k));
-    const std::string ziel = dir.path() + "/";
-    int nKategorien = 0;
-    CategoryList list;
-    CategoryWalk(ziel, nKategorien, list).FillCategories(); // warms the cache
+namespace {
 
-    for (auto _ : state) {
-        CategoryWalk(ziel, nKategorien, list).FillCategories();
-        benchmark::DoNotOptimize(list.count());
+// Ten categories of 99 sub-categories each: 1000 in all, two levels deep.
+struct Target {
+    TempDir dir;
+    std::string ziel = dir.path() + "/";
+    Target() {
+        for (int i = 0; i < 10; ++i)
+            for (int k = 0; k < 99; ++k)
+                std::filesystem::create_directories(dir.path() + "/Kategorie " + std::to_string(i) +
+                                                    "/Unterkategorie " + std::to_string(k));
+        int n = 0;
+        CategoryList warm;
+        CategoryWalk(ziel, n, warm).FillCategories();
     }
+};
+
+// The walk as it was: each directory opened, and each link asked, by its whole path.
+void wholePathWalk(const std::string& ziel, const std::string& directory, int& n,
+                   CategoryList& list) {
+    if (n > kMaxKategorien)
+        return;
+    std::vector<std::string> subDirectories;
+    {
+        platform::DirectoryReader reader;
+        if (!reader.open(directory))
+            return;
+        platform::DirectoryEntry entry;
+        while (reader.next(entry))
+            if (entry.isDirectory)
+                subDirectories.push_back(entry.name);
+    }
+    for (const std::string& name : subDirectories) {
+        const std::string path = platform::joinPath(directory, name);
+        list.insert(CategoryWalk::EntryFor(ziel, n, path));
+        if (++n > kMaxKategorien)
+            break;
+        wholePathWalk(ziel, path, n, list);
+        if (n > kMaxKategorien)
+            break;
+    }
+}
+
+void check(benchmark::State& state, const CategoryList& list) {
     if (list.count() != 1001)
         state.SkipWithError("the walk did not list 1000 categories");
 }
+
+} // namespace
+
+static void BM_FillCategoriesOf1000(benchmark::State& state) {
+    Target target;
+    int nKategorien = 0;
+    CategoryList list;
+    for (auto _ : state) {
+        CategoryWalk(target.ziel, nKategorien, list).FillCategories();
+        benchmark::DoNotOptimize(list.count());
+    }
+    check(state, list);
+}
 BENCHMARK(BM_FillCategoriesOf1000)->Unit(benchmark::kMillisecond);
+
+static void BM_FillCategoriesOf1000ByWholePaths(benchmark::State& state) {
+    Target target;
+    CategoryList list;
+    for (auto _ : state) {
+        list.clear();
+        list.insert(CategoryWalk::EntryFor(target.ziel, 0, kZielverzeichnis));
+        int n = 1;
+        wholePathWalk(target.ziel, target.ziel, n, list);
+        benchmark::DoNotOptimize(list.count());
+    }
+    check(state, list);
+}
+BENCHMARK(BM_FillCategoriesOf1000ByWholePaths)->Unit(benchmark::kMillisecond);
+
+// From the start of the walk to the last entry in the list, taken as the window takes them.
+static void BM_SearchCategoriesOf1000(benchmark::State& state) {
+    Target target;
+    CategoryList list;
+    for (auto _ : state) {
+        list.clear();
+        list.insert(CategoryWalk::EntryFor(target.ziel, 0, kZielverzeichnis));
+        CategorySearch search(target.ziel);
+        std::vector<std::string> paths;
+        bool ended = false;
+        while (!ended) {
+            ended = search.waitUntilEnded(std::chrono::milliseconds(1));
+            paths.clear();
+            ended = search.take(paths) && ended;
+            for (const std::string& path : paths)
+                list.insert(CategoryWalk::EntryFor(target.ziel, 1, path));
+        }
+        benchmark::DoNotOptimize(list.count());
+    }
+    check(state, list);
+}
+BENCHMARK(BM_SearchCategoriesOf1000)->Unit(benchmark::kMillisecond);

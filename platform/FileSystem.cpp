@@ -199,6 +199,22 @@ public:
         ::close(fd);
         return error;
     }
+
+    int openSubdirectory(int parentFd, const char* name, bool followLink, int& fd) override {
+        const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
+        do {
+            fd = ::openat(parentFd, name, flags);
+        } while (fd < 0 && errno == EINTR);
+        return fd < 0 ? errno : 0;
+    }
+
+    int linkStatusAt(int dirFd, const char* name, Status& status) override {
+        struct stat st {};
+        if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return errno;
+        describe(st, status);
+        return 0;
+    }
 };
 
 FileSystem* installed = nullptr;

@@ -74,6 +74,14 @@ public:
     // lists dir itself from its start through its own descriptor, which must be open for
     // reading, without opening it again.
     virtual int openDirectoryAt(int dir, const char* name, void*& listing) = 0;
+
+    // Opens the directory name inside the open directory parentFd (AT_FDCWD: name is a path of
+    // its own), for listing and for opening what lies below it by a name alone. A final link
+    // is followed only with followLink; otherwise it gives ELOOP.
+    virtual int openSubdirectory(int parentFd, const char* name, bool followLink, int& fd) = 0;
+    // The status of name inside the open directory dirFd; a final link is not followed, so a
+    // link is neither directory nor regular file.
+    virtual int linkStatusAt(int dirFd, const char* name, Status& status) = 0;
 };
 
 // The real file system.

@@ -35,30 +35,36 @@ void CategoryList::clear() {
 }
 
 int CategoryList::insert(CategoryEntry entry) {
-    std::string key = categorySortKey(entry.text);
-    std::size_t at = 0;
-    if (entry.isTarget) {
-        at = 0;
-    } else {
-        // After the target entries and after every entry that sorts before or equal to it.
-        const auto firstOther = static_cast<std::size_t>(
-            std::find_if(m_entries.begin(), m_entries.end(),
-                         [](const CategoryEntry& e) { return !e.isTarget; }) -
-            m_entries.begin());
-        at = firstOther;
-        std::size_t end = m_entries.size();
-        while (at < end) {
-            const std::size_t mid = at + (end - at) / 2;
-            const bool before =
-                key != m_keys[mid] ? key < m_keys[mid] : entry.text < m_entries[mid].text;
-            if (before)
-                end = mid;
-            else
-                at = mid + 1;
-        }
+    std::string key;
+    const int at = placeOf(entry, key);
+    insertAt(at, std::move(entry), std::move(key));
+    return at;
+}
+
+int CategoryList::placeOf(const CategoryEntry& entry, std::string& key) const {
+    key = categorySortKey(entry.text);
+    if (entry.isTarget)
+        return 0;
+    // After the target entries and after every entry that sorts before or equal to it.
+    std::size_t at =
+        static_cast<std::size_t>(std::find_if(m_entries.begin(), m_entries.end(),
+                                              [](const CategoryEntry& e) { return !e.isTarget; }) -
+                                 m_entries.begin());
+    std::size_t end = m_entries.size();
+    while (at < end) {
+        const std::size_t mid = at + (end - at) / 2;
+        const bool before =
+            key != m_keys[mid] ? key < m_keys[mid] : entry.text < m_entries[mid].text;
+        if (before)
+            end = mid;
+        else
+            at = mid + 1;
     }
-    const auto offset = static_cast<std::ptrdiff_t>(at);
+    return static_cast<int>(at);
+}
+
+void CategoryList::insertAt(int position, CategoryEntry entry, std::string key) {
+    const auto offset = static_cast<std::ptrdiff_t>(position);
     m_entries.insert(m_entries.begin() + offset, std::move(entry));
     m_keys.insert(m_keys.begin() + offset, std::move(key));
-    return static_cast<int>(at);
 }

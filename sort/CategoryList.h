@@ -43,6 +43,10 @@ public:
     void clear();
     // Puts the entry at its place in the order; returns that position.
     int insert(CategoryEntry entry);
+    // Where insert puts entry, and the key it sorts by: for a caller that must tell the
+    // position before the entry is in. insertAt then puts it there.
+    int placeOf(const CategoryEntry& entry, std::string& key) const;
+    void insertAt(int position, CategoryEntry entry, std::string key);
 
     const std::vector<CategoryEntry>& entries() const { return m_entries; }
     const CategoryEntry& operator[](int position) const { return m_entries.at(index(position)); }

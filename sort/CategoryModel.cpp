@@ -11,6 +11,15 @@ void CategoryModel::rebuild(const std::function<void(CategoryList&)>& change) {
     endResetModel();
 }
 
+int CategoryModel::insert(CategoryEntry entry) {
+    std::string key;
+    const int at = m_list.placeOf(entry, key);
+    beginInsertRows({}, at, at);
+    m_list.insertAt(at, std::move(entry), std::move(key));
+    endInsertRows();
+    return at;
+}
+
 void CategoryModel::setCheckable(bool checkable) {
     if (checkable == m_checkable)
         return;

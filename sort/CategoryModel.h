@@ -19,6 +19,9 @@ public:
     const CategoryList& list() const { return m_list; }
     // Changes the entries through change, then has every view show them anew.
     void rebuild(const std::function<void(CategoryList&)>& change);
+    // Puts one entry at its place while the views keep their marks, selection and current
+    // entry; returns its position.
+    int insert(CategoryEntry entry);
     // Whether entries carry a mark the user can switch.
     void setCheckable(bool checkable);
     void setMarked(int position, bool marked);

@@ -3,12 +3,10 @@
 
 #pragma once
 
+#include "CategoryFinder.h"
 #include "CategoryList.h"
 
 #include <string>
-
-// Most sub-directory entries the category list takes; the walk ends when they are in.
-inline constexpr int kMaxKategorien = 1000;
 
 // Builds the category list from the target directory: the target entry, then every
 // sub-directory at any depth, walked depth first. Works on the copy-and-sort dialog's
@@ -26,6 +24,9 @@ public:
     // Inserts the entry for path; at position 0 the text is taken as it is (the target entry),
     // otherwise it is made relative to the target. Returns 1 when inserted.
     int AddCategory(int position, const std::string& path);
+    // The entry AddCategory inserts for path.
+    static CategoryEntry EntryFor(const std::string& strZiel, int position,
+                                  const std::string& path);
 
 private:
     const std::string& m_strZiel;

@@ -3,6 +3,7 @@
 
 #include "KopierenSortieren.h"
 
+#include "CategorySearch.h"
 #include "CategoryWalk.h"
 #include "DesignCopy.h"
 #include "KategorieListe.h"
@@ -19,15 +20,24 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
 constexpr Qt::WindowFlags kFensterArt =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// A walk that ends this soon (a local disk) is listed whole at once, without a busy look that
+// would only flicker.
+constexpr std::chrono::milliseconds kSofort{20};
+// How often the list takes what the walk found meanwhile.
+constexpr int kSuchTaktMs = 40;
 
 } // namespace
 
@@ -35,7 +45,7 @@ CKopierenSortieren::CKopierenSortieren(QWidget* parent) : QDialog(parent, kFenst
     BuildControls();
 }
 
-CKopierenSortieren::~CKopierenSortieren() = default;
+CKopierenSortieren::~CKopierenSortieren() = default; // drops a walk still running
 
 QLabel* CKopierenSortieren::MakeField(int id, int x, int y, int width, int height) {
     auto* field = new QLabel(this);
@@ -72,9 +82,12 @@ void CKopierenSortieren::BuildControls() {
         {"Blättern in den Dateien", 121, 113, 93, 44},
         {"Löschen <--  --> Kopieren", 121, 173, 93, 62},
     };
+    QGroupBox* kategorien = nullptr;
     for (const auto& group : groups) {
         auto* box = new QGroupBox(QString::fromUtf8(group.text), this);
         box->setGeometry(du.rect(group.x, group.y, group.width, group.height));
+        if (!kategorien)
+            kategorien = box;
     }
 
     (new QLabel(QStringLiteral("Quellverzeichnis:"), this))->setGeometry(du.rect(3, 3, 58, 12));
@@ -92,6 +105,26 @@ void CKopierenSortieren::BuildControls() {
     m_KategorieListe = new CKategorieListe(this);
     m_KategorieListe->setObjectName(QString::number(kIdKategorien));
     m_KategorieListe->setGeometry(du.rect(5, 42, 109, 222));
+
+    // While the walk runs: a busy bar in the list frame's title line, after its title.
+    m_pSuchAnzeige = new QProgressBar(this);
+    m_pSuchAnzeige->setRange(0, 0);
+    m_pSuchAnzeige->setTextVisible(false);
+    m_pSuchAnzeige->setAccessibleName(QStringLiteral("Kategorien werden gesucht"));
+    m_pSuchAnzeige->setToolTip(m_pSuchAnzeige->accessibleName());
+    {
+        const QFontMetrics metrics(kategorien->font());
+        const QRect frame = kategorien->geometry(), list = m_KategorieListe->geometry();
+        const int left = frame.left() + metrics.horizontalAdvance(kategorien->title()) +
+                         metrics.averageCharWidth() * 3;
+        const int height = std::max(4, metrics.height() / 2);
+        m_pSuchAnzeige->setGeometry(left, frame.top() + (metrics.height() - height) / 2,
+                                    std::max(8, list.right() - left), height);
+    }
+    m_pSuchAnzeige->hide();
+    m_pSuchTakt = new QTimer(this);
+    m_pSuchTakt->setInterval(kSuchTaktMs);
+    connect(m_pSuchTakt, &QTimer::timeout, this, &CKopierenSortieren::TakeCategories);
 
     QPushButton* schliessen = MakeButton(IDOK, QStringLiteral("Dialog schließen"), 155, 59, 26, 26);
     schliessen->setDefault(true);
@@ -249,9 +282,64 @@ void CKopierenSortieren::Send(int message) const {
 }
 
 void CKopierenSortieren::FillCategories() {
+    StopCategorySearch();
     m_KategorieListe->Model().rebuild([this](CategoryList& list) {
-        CategoryWalk(m_strZiel, m_nKategorien, list).FillCategories();
+        list.clear();
+        CategoryWalk(m_strZiel, m_nKategorien, list).AddCategory(0, kZielverzeichnis);
+        m_nKategorien = 1;
     });
+    m_strSuchZiel = m_strZiel;
+    m_pKategorieSuche = std::make_unique<CategorySearch>(m_strSuchZiel);
+    if (m_pKategorieSuche->waitUntilEnded(kSofort)) {
+        TakeCategories();
+        return;
+    }
+    ShowSearching(true);
+    m_pSuchTakt->start();
+}
+
+bool CKopierenSortieren::IsSearchingCategories() const {
+    return m_pKategorieSuche != nullptr;
+}
+
+bool CKopierenSortieren::WaitForCategories(int timeoutMs) {
+    if (m_pKategorieSuche &&
+        !m_pKategorieSuche->waitUntilEnded(std::chrono::milliseconds(timeoutMs)))
+        return false;
+    TakeCategories();
+    return !IsSearchingCategories();
+}
+
+void CKopierenSortieren::TakeCategories() {
+    if (!m_pKategorieSuche || m_bKopieLaeuft)
+        return;
+    std::vector<std::string> paths;
+    const bool ended = m_pKategorieSuche->take(paths);
+    // One entry at a time, so that the marks, the current entry and the selection stay on
+    // their entries while others arrive around them.
+    CategoryModel& model = m_KategorieListe->Model();
+    for (const std::string& path : paths) {
+        model.insert(CategoryWalk::EntryFor(m_strSuchZiel, m_nKategorien, path));
+        ++m_nKategorien;
+    }
+    if (ended)
+        StopCategorySearch();
+}
+
+void CKopierenSortieren::StopCategorySearch() {
+    // Never waits: a walk stuck in a drive that does not answer is left to end by itself.
+    m_pKategorieSuche.reset();
+    m_pSuchTakt->stop();
+    ShowSearching(false);
+}
+
+void CKopierenSortieren::ShowSearching(bool searching) {
+    m_pSuchAnzeige->setVisible(searching);
+    // The pointer tells the list works meanwhile: marks and copies go on while it fills.
+    if (searching)
+        m_KategorieListe->viewport()->setCursor(Qt::BusyCursor);
+    else
+        m_KategorieListe->viewport()->unsetCursor();
 }
 
 int CKopierenSortieren::ScanCategories(const std::string& directory) {
@@ -287,7 +375,9 @@ void CKopierenSortieren::OnCopy() {
     {
         // Copies onto a slow share take a while; the questions between them get their pointer.
         BusyCursor busy;
+        m_bKopieLaeuft = true;
         step = ::OnCopy(context, m_KategorieListe->Model());
+        m_bKopieLaeuft = false;
     }
     // The view drops or advances before the click returns, and tells this dialog the file
     // that is now current.
@@ -347,6 +437,7 @@ void CKopierenSortieren::DestroyWindow() {
     if (m_bZerstoert)
         return;
     m_bZerstoert = true;
+    StopCategorySearch();
     hide();
     PostNcDestroy();
 }

@@ -10,12 +10,16 @@
 #include <QPixmap>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+class CategorySearch;
 class CKategorieListe;
 class QLabel;
+class QProgressBar;
 class QPushButton;
+class QTimer;
 
 // The modeless copy-and-sort dialog, from which the user chooses source and target, steps
 // through the source's designs and copies them into categories. The design view creates it,
@@ -83,7 +87,14 @@ public:
 
     // The category list: rebuilt from m_strZiel (every mark is lost); the sub-directories
     // of a directory added depth first; one entry added. Marks already set stay.
+    // FillCategories lists the target entry at once and the sub-directories as a walk on a
+    // thread of its own finds them; choosing a target or closing the dialog drops that walk.
     void FillCategories();
+    // Whether the walk FillCategories started is still finding categories.
+    bool IsSearchingCategories() const;
+    // Waits until that walk has ended and lists all it found; false when it did not end within
+    // timeoutMs. For tests: the window itself never waits for a walk.
+    bool WaitForCategories(int timeoutMs = 10000);
     int ScanCategories(const std::string& directory);
     int AddCategory(int position, const std::string& path);
 
@@ -120,9 +131,20 @@ private:
     QLabel* MakeField(int id, int x, int y, int width, int height);
     QPushButton* MakeButton(int id, const QString& text, int x, int y, int width, int height);
     void DestroyWindow();
+    // Lists what the walk found since the last turn; the busy look goes with the walk's end.
+    void TakeCategories();
+    void StopCategorySearch();
+    void ShowSearching(bool searching);
 
     QLabel* m_feldQuelle = nullptr;
     QLabel* m_feldZiel = nullptr;
     QLabel* m_feldDateiname = nullptr;
     bool m_bZerstoert = false;
+
+    std::unique_ptr<CategorySearch> m_pKategorieSuche;
+    std::string m_strSuchZiel;              // the target the walk started from
+    QTimer* m_pSuchTakt = nullptr;          // the turns that take the walk's finds
+    QProgressBar* m_pSuchAnzeige = nullptr; // beside the list's title while the walk runs
+    // A copy walks the entries by position: none may arrive meanwhile.
+    bool m_bKopieLaeuft = false;
 };

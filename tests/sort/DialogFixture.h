@@ -14,14 +14,17 @@
 #include <QStyleOptionViewItem>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 // A DST file with one stitch and a given padding, so that sizes can differ.
 inline std::vector<std::uint8_t> smallDesign(std::size_t padding = 0) {
-    std::vector<std::uint8_t> bytes(512 + padding, 0x20);
-    bytes.insert(bytes.end(), {0x01, 0x00, 0x00, 0x00, 0x00, 0xF3});
+    // Sized once and filled in: GCC 12 warns wrongly about appending to a vector here.
+    std::vector<std::uint8_t> bytes(512 + padding + 6, 0x20);
+    const std::uint8_t end[] = {0x01, 0x00, 0x00, 0x00, 0x00, 0xF3};
+    std::copy(std::begin(end), std::end(end), bytes.end() - 6);
     return bytes;
 }
 

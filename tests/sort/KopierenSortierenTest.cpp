@@ -465,6 +465,7 @@ void KopierenSortierenTest::addingAndScanningKeepTheMarksAlreadySet() {
     D dialog;
     dialog.m_strZiel = target.path() + "/";
     dialog.Create(nullptr);
+    QVERIFY(dialog.WaitForCategories());
     CKategorieListe& list = *dialog.m_KategorieListe;
     QCOMPARE(entryTexts(list),
              (std::vector<std::string>{"[ Zielverzeichnis ]", "Blumen", "Tiere", "Tiere/Hunde"}));
@@ -487,6 +488,7 @@ void KopierenSortierenTest::addingAndScanningKeepTheMarksAlreadySet() {
     QCOMPARE(markedRows(list), std::vector<int>{3});
 
     dialog.FillCategories();
+    QVERIFY(dialog.WaitForCategories());
     QCOMPARE(list.GetItemCount(), 5); // Amseln is not on the disk
     QVERIFY(markedRows(list).empty());
 }

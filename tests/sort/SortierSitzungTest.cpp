@@ -67,7 +67,13 @@ struct Session {
     D* open() {
         frame.commandAction(ID_NACH_KATEGORIEN)->trigger();
         dialog = view.m_pSortierDialog;
+        waitForCategories();
         return dialog;
+    }
+    // The list is filled by a walk beside the window; these sessions look at its end.
+    void waitForCategories() {
+        if (dialog)
+            QVERIFY(dialog->WaitForCategories());
     }
     void closeWithEscape() {
         QTest::keyClick(dialog, Qt::Key_Escape);
@@ -79,7 +85,10 @@ struct Session {
         click(D::kIdZielAendern);
     }
     CKategorieListe& list() const { return *dialog->m_KategorieListe; }
-    void click(int id) { QTest::mouseClick(control<QPushButton>(dialog, id), Qt::LeftButton); }
+    void click(int id) {
+        QTest::mouseClick(control<QPushButton>(dialog, id), Qt::LeftButton);
+        waitForCategories();
+    }
     std::string field(int id) const { return text(control<QLabel>(dialog, id)->text()); }
     int row(const std::string& entry) const {
         const Names texts = entryTexts(list());
@@ -102,6 +111,7 @@ struct Session {
         const QPoint at = rowRect(list(), row(entry)).center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, list().viewport()->mapToGlobal(at));
         QApplication::sendEvent(list().viewport(), &event);
+        waitForCategories();
     }
     // Steps with "vorherige" and "nächste" until the design shown as name is current.
     void goTo(const std::string& name) {

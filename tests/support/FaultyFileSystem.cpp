@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 FaultyFileSystem::FaultyFileSystem() : m_real(platform::posixFileSystem()) {
@@ -43,7 +44,19 @@ void FaultyFileSystem::namesBy(Naming naming) {
         lacks(Op::Link, EPERM);
 }
 
+void FaultyFileSystem::lacks(Op op, int error) {
+    const std::lock_guard lock(m_mutex);
+    m_lacking[static_cast<int>(op)] = error;
+}
+
+void FaultyFileSystem::before(Op op, std::function<void()> action) {
+    const std::lock_guard lock(m_mutex);
+    m_beforeOp = op;
+    m_before = std::move(action);
+}
+
 void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, int times) {
+    const std::lock_guard lock(m_mutex);
     m_op = op;
     m_error = error;
     m_pathPart = std::move(pathPart);
@@ -51,12 +64,51 @@ void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, 
     m_times = times;
 }
 
-int FaultyFileSystem::check(Op op, const char* path) {
-    ++m_calls[static_cast<int>(op)];
-    if (op == m_beforeOp && m_before) {
-        m_beforeOp = Op::None;
-        std::exchange(m_before, nullptr)();
+void FaultyFileSystem::holdOn(Op op, std::string pathPart) {
+    const std::lock_guard lock(m_mutex);
+    m_holdOp = op;
+    m_holdPart = std::move(pathPart);
+    m_released = false;
+}
+
+void FaultyFileSystem::release() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_released = true;
+        m_holdOp = Op::None;
     }
+    m_releasedChanged.notify_all();
+}
+
+int FaultyFileSystem::held() const {
+    const std::lock_guard lock(m_mutex);
+    return m_held;
+}
+
+int FaultyFileSystem::calls(Op op) const {
+    const std::lock_guard lock(m_mutex);
+    return m_calls[static_cast<int>(op)];
+}
+
+int FaultyFileSystem::check(Op op, const char* path) {
+    std::function<void()> before;
+    {
+        std::unique_lock lock(m_mutex);
+        ++m_calls[static_cast<int>(op)];
+        if (op == m_beforeOp && m_before) {
+            m_beforeOp = Op::None;
+            before = std::exchange(m_before, nullptr);
+        }
+        if (op == m_holdOp && path &&
+            std::string_view(path).find(m_holdPart) != std::string::npos) {
+            ++m_held;
+            m_releasedChanged.wait(lock, [this] { return m_released; });
+            --m_held;
+        }
+    }
+    if (before)
+        before();
+    const std::lock_guard lock(m_mutex);
     if (const int lacking = m_lacking[static_cast<int>(op)])
         return lacking;
     if (op != m_op)
@@ -79,8 +131,10 @@ int FaultyFileSystem::open(const char* path, int flags, mode_t mode, int& fd) {
     if (int e = check(Op::Open, path))
         return e;
     const int e = m_real.open(path, flags, mode, fd);
-    if (e == 0 && (flags & (O_DIRECTORY | O_PATH)))
+    if (e == 0 && (flags & (O_DIRECTORY | O_PATH))) {
+        const std::lock_guard lock(m_mutex);
         m_directories[fd] = path;
+    }
     return e;
 }
 
@@ -117,7 +171,10 @@ int FaultyFileSystem::sync(int fd) {
 int FaultyFileSystem::close(int fd) {
     // The descriptor is released whatever the answer, as on Linux.
     const int real = m_real.close(fd);
-    m_directories.erase(fd);
+    {
+        const std::lock_guard lock(m_mutex);
+        m_directories.erase(fd);
+    }
     if (int e = check(Op::Close, nullptr))
         return e;
     return real;
@@ -153,6 +210,18 @@ int FaultyFileSystem::openDirectory(const char* path, void*& dir) {
         return e;
     }
     return m_real.openDirectory(path, dir);
+}
+
+int FaultyFileSystem::openSubdirectory(int parentFd, const char* name, bool followLink, int& fd) {
+    if (int e = check(Op::OpenSubdirectory, name))
+        return e;
+    return m_real.openSubdirectory(parentFd, name, followLink, fd);
+}
+
+int FaultyFileSystem::linkStatusAt(int dirFd, const char* name, Status& status) {
+    if (int e = check(Op::LinkStatusAt, name))
+        return e;
+    return m_real.linkStatusAt(dirFd, name, status);
 }
 
 int FaultyFileSystem::fileStatus(int fd, Status& status) {
@@ -194,6 +263,7 @@ int FaultyFileSystem::tryLock(int fd) {
 std::string FaultyFileSystem::pathOf(int dir, const char* name) const {
     if (dir == AT_FDCWD)
         return name;
+    const std::lock_guard lock(m_mutex);
     const auto found = m_directories.find(dir);
     std::string path;
     if (found != m_directories.end()) {

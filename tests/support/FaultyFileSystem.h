@@ -5,12 +5,15 @@
 
 #include "platform/FileSystem.h"
 
+#include <condition_variable>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 
 // The real file system, except that one chosen operation fails with a chosen errno.
-// Installs itself as the program's file system while it lives.
+// Installs itself as the program's file system while it lives. Threads may call it at once;
+// it must outlive every thread that got it as the program's file system.
 class FaultyFileSystem : public platform::FileSystem {
 public:
     enum class Op {
@@ -32,6 +35,8 @@ public:
         Status,
         MakeDirectory,
         OpenDirectory,
+        OpenSubdirectory,
+        LinkStatusAt,
         Count
     };
 
@@ -44,7 +49,7 @@ public:
     void failOn(Op op, int error, std::string pathPart = {}, int skip = 0, int times = -1);
     // Makes every call of op fail with error, besides what failOn sets up: a file system that
     // lacks what op needs (unnamed files, links, renaming without replacing).
-    void lacks(Op op, int error) { m_lacking[static_cast<int>(op)] = error; }
+    void lacks(Op op, int error);
 
     // The ways a file system may offer to give a written file its name without replacing
     // another: files without a name, renaming that refuses to replace, links, and (FAT) none
@@ -57,14 +62,18 @@ public:
     void namesBy(Naming naming);
     // Runs action once, just before the next call of op: another program acting at the
     // worst moment.
-    void before(Op op, std::function<void()> action) {
-        m_beforeOp = op;
-        m_before = std::move(action);
-    }
+    void before(Op op, std::function<void()> action);
     // Makes reads deliver at most this many bytes in all (a file that shrank meanwhile).
     void limitReadsTo(std::size_t total) { m_readLimit = total; }
 
-    int calls(Op op) const { return m_calls[static_cast<int>(op)]; }
+    // Makes calls of op whose path (or name) contains pathPart wait until release(): a drive
+    // that stops answering. The calls then go on as they would have.
+    void holdOn(Op op, std::string pathPart);
+    void release();
+    // How many calls wait in holdOn's hold now.
+    int held() const;
+
+    int calls(Op op) const;
 
     int open(const char* path, int flags, mode_t mode, int& fd) override;
     int fileSize(int fd, std::uint64_t& size) override;
@@ -84,6 +93,8 @@ public:
     int status(const char* path, Status& status) override;
     int makeDirectory(const char* path) override;
     int openDirectory(const char* path, void*& dir) override;
+    int openSubdirectory(int parentFd, const char* name, bool followLink, int& fd) override;
+    int linkStatusAt(int dirFd, const char* name, Status& status) override;
 
     // Each as the call above on the whole path, so that faults, counts and whatever a test
     // records see one kind of call whichever way the program names a file.
@@ -103,6 +114,14 @@ private:
     std::string pathOf(int dir, const char* name) const;
 
     platform::FileSystem& m_real;
+    // Guards what calls on other threads read and count; the fault set-up itself is made
+    // before the calls it is for.
+    mutable std::mutex m_mutex;
+    std::condition_variable m_releasedChanged;
+    Op m_holdOp = Op::None;
+    std::string m_holdPart;
+    bool m_released = false;
+    int m_held = 0;
     Op m_beforeOp = Op::None;
     std::function<void()> m_before;
     Op m_op = Op::None;
