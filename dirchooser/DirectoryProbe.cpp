@@ -1,12 +1,17 @@
 #include "DirectoryProbe.h"
 
 #include "platform/DirectoryReader.h"
+#include "platform/FileSystem.h"
 #include "platform/Names.h"
 
 namespace dirchooser {
 
 bool hasSubdirectory(const std::string& path) {
-    platform::DirectoryReader reader;
+    return hasSubdirectory(path, platform::fileSystem());
+}
+
+bool hasSubdirectory(const std::string& path, platform::FileSystem& fs) {
+    platform::DirectoryReader reader(fs);
     if (!reader.open(platform::withTrailingSeparator(path)))
         return false;
     platform::DirectoryEntry entry;
@@ -18,7 +23,13 @@ bool hasSubdirectory(const std::string& path) {
 }
 
 std::optional<std::vector<std::string>> listSubdirectories(const std::string& path) {
-    platform::DirectoryReader reader;
+    return listSubdirectories(path, platform::fileSystem());
+}
+
+std::optional<std::vector<std::string>> listSubdirectories(const std::string& path,
+                                                           platform::FileSystem& fs,
+                                                           const std::function<bool()>& keepGoing) {
+    platform::DirectoryReader reader(fs);
     if (!reader.open(platform::withTrailingSeparator(path)))
         return std::nullopt;
     std::vector<std::string> names;
@@ -26,6 +37,8 @@ std::optional<std::vector<std::string>> listSubdirectories(const std::string& pa
     while (reader.next(entry)) {
         if (entry.isDirectory)
             names.push_back(std::move(entry.name));
+        if (keepGoing && !keepGoing())
+            break;
     }
     return names;
 }

@@ -11,7 +11,7 @@ namespace platform {
 bool DirectoryReader::open(const std::string& directory) {
     close();
     m_directory = withTrailingSeparator(directory);
-    if (fileSystem().openDirectory(directory.c_str(), m_dir) != 0)
+    if ((m_fs ? *m_fs : fileSystem()).openDirectory(directory.c_str(), m_dir) != 0)
         m_dir = nullptr;
     return m_dir != nullptr;
 }
