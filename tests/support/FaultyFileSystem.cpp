@@ -11,6 +11,28 @@ FaultyFileSystem::FaultyFileSystem() : m_real(platform::posixFileSystem()) {
 
 FaultyFileSystem::~FaultyFileSystem() {
     platform::setFileSystem(nullptr);
+    release();
+    std::unique_lock lock(m_mutex);
+    m_hangChanged.wait(lock, [this] { return m_hanging == 0; });
+}
+
+void FaultyFileSystem::hangOn(Op op, std::string pathPart) {
+    std::lock_guard lock(m_mutex);
+    m_hangOp = op;
+    m_hangPathPart = std::move(pathPart);
+}
+
+void FaultyFileSystem::release() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_hangOp = Op::None;
+    }
+    m_hangChanged.notify_all();
+}
+
+int FaultyFileSystem::hanging() const {
+    std::lock_guard lock(m_mutex);
+    return m_hanging;
 }
 
 const char* FaultyFileSystem::nameOf(Naming naming) {
@@ -39,6 +61,7 @@ void FaultyFileSystem::namesBy(Naming naming) {
 }
 
 void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, int times) {
+    std::lock_guard lock(m_mutex);
     m_op = op;
     m_error = error;
     m_pathPart = std::move(pathPart);
@@ -47,10 +70,21 @@ void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, 
 }
 
 int FaultyFileSystem::check(Op op, const char* path) {
+    std::unique_lock lock(m_mutex);
     ++m_calls[static_cast<int>(op)];
+    if (op == m_hangOp && path &&
+        std::string_view(path).find(m_hangPathPart) != std::string::npos) {
+        ++m_hanging;
+        m_hangChanged.wait(lock, [&] { return m_hangOp != op; });
+        --m_hanging;
+        m_hangChanged.notify_all();
+    }
     if (op == m_beforeOp && m_before) {
         m_beforeOp = Op::None;
-        std::exchange(m_before, nullptr)();
+        std::function<void()> action = std::exchange(m_before, nullptr);
+        lock.unlock(); // the action may well use the file system itself
+        action();
+        lock.lock();
     }
     if (const int lacking = m_lacking[static_cast<int>(op)])
         return lacking;

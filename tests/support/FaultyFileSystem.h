@@ -2,11 +2,14 @@
 
 #include "platform/FileSystem.h"
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 
-// The real file system, except that one chosen operation fails with a chosen errno.
-// Installs itself as the program's file system while it lives.
+// The real file system, except that one chosen operation fails with a chosen errno, or hangs
+// until released. Installs itself as the program's file system while it lives. Calls may come
+// from several threads.
 class FaultyFileSystem : public platform::FileSystem {
 public:
     enum class Op {
@@ -40,7 +43,16 @@ public:
     void failOn(Op op, int error, std::string pathPart = {}, int skip = 0, int times = -1);
     // Makes every call of op fail with error, besides what failOn sets up: a file system that
     // lacks what op needs (unnamed files, links, renaming without replacing).
-    void lacks(Op op, int error) { m_lacking[static_cast<int>(op)] = error; }
+    void lacks(Op op, int error) {
+        std::lock_guard lock(m_mutex);
+        m_lacking[static_cast<int>(op)] = error;
+    }
+    // Makes calls of op whose path contains pathPart wait until release(): a drive that has
+    // stopped answering. Going away releases them too, and waits until they have left.
+    void hangOn(Op op, std::string pathPart);
+    void release();
+    // How many calls are waiting in a hang now.
+    int hanging() const;
 
     // The ways a file system may offer to give a written file its name without replacing
     // another: files without a name, renaming that refuses to replace, links, and (FAT) none
@@ -54,13 +66,17 @@ public:
     // Runs action once, just before the next call of op: another program acting at the
     // worst moment.
     void before(Op op, std::function<void()> action) {
+        std::lock_guard lock(m_mutex);
         m_beforeOp = op;
         m_before = std::move(action);
     }
     // Makes reads deliver at most this many bytes in all (a file that shrank meanwhile).
     void limitReadsTo(std::size_t total) { m_readLimit = total; }
 
-    int calls(Op op) const { return m_calls[static_cast<int>(op)]; }
+    int calls(Op op) const {
+        std::lock_guard lock(m_mutex);
+        return m_calls[static_cast<int>(op)];
+    }
 
     int open(const char* path, int flags, mode_t mode, int& fd) override;
     int fileSize(int fd, std::uint64_t& size) override;
@@ -85,6 +101,11 @@ private:
     int check(Op op, const char* path);
 
     platform::FileSystem& m_real;
+    mutable std::mutex m_mutex; // guards everything below
+    std::condition_variable m_hangChanged;
+    Op m_hangOp = Op::None;
+    std::string m_hangPathPart;
+    int m_hanging = 0;
     Op m_beforeOp = Op::None;
     std::function<void()> m_before;
     Op m_op = Op::None;
