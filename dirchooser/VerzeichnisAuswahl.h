@@ -134,14 +134,16 @@ private:
         QTreeWidgetItem* current = nullptr;
     };
 
-    // Starts reading; what answers within this turn's wait is shown at once. A listing
-    // returns the number of folders shown, or -1 while it is still under way.
+    // Starts reading; what answers within the wait (WaitDeadline) is shown at once. A listing
+    // returns the number of folders shown, or -1 while it is still under way. A probe leaves
+    // the folder its button until it answers that there is nothing to open.
     int StartListing(QTreeWidgetItem* item, const std::string& path);
     void StartProbe(QTreeWidgetItem* item, const std::string& path);
+    // Mount points of drives: never opened to probe them, they only get a button.
     std::vector<std::string> DriveRoots() const;
     Clock::time_point WaitDeadline() const;
-    // Shows what has come for a job.
-    // Returns the number of folders shown when the answers hold the listing, else -1.
+    // Shows what has come for a job. Returns the number of folders shown when the answers hold
+    // the listing, else -1.
     int Apply(Auftrag& auftrag, dirchooser::DirectoryJob::Answers answers);
     void DropPlaceholder(QTreeWidgetItem* item);
     void Refuse(QTreeWidgetItem* item);
