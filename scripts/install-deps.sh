@@ -15,6 +15,8 @@ packages=(
   python3 x11-utils x11-apps
   # copies onto a FAT stick are tested on an image mounted through FUSE
   dosfstools fusefat
+  # the slow and hanging file system the tests and benchmarks use for network shares
+  python3-fusepy fuse3
   clang-format
   dpkg-dev desktop-file-utils
   # the thumbnailer: MIME database, AppStream check, and the two real thumbnail clients
