@@ -104,10 +104,10 @@ private slots:
     void openingReadsNoDriveButTheStartingOne() {
         // Both the hung share and the empty drive lie below the folder the dialog opens on:
         // as mount points they are never opened to find their folders.
-        m_fs->hangOn(Op::OpenDirectory, "/netz");
+        m_fs->holdOn(Op::OpenDirectory, "/netz");
         start(path("mit/x"));
         QCOMPARE(selectedPath(), path("mit/x"));
-        QCOMPARE(m_fs->hanging(), 0);
+        QCOMPARE(m_fs->held(), 0);
         QTreeWidgetItem* base = item(m_t->path());
         for (int i = 0; i < base->childCount(); ++i) {
             const std::string name = CVerzeichnisAuswahl::ItemText(base->child(i));
@@ -124,7 +124,7 @@ private slots:
     }
 
     void hungDriveGivesUpWithAMessageWhileTheDialogWorks() {
-        m_fs->hangOn(Op::OpenDirectory, "/netz");
+        m_fs->holdOn(Op::OpenDirectory, "/netz");
         start(path("mit"));
         QTreeWidgetItem* netz = tree()->topLevelItem(2);
         m_dlg->ExpandItem(netz);
@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(netz->childCount(), 1);
         QCOMPARE(netz->child(0)->flags(), Qt::NoItemFlags);
         QCOMPARE(tree()->cursor().shape(), Qt::BusyCursor);
-        QCOMPARE(m_fs->hanging(), 1);
+        QCOMPARE(m_fs->held(), 1);
 
         // Meanwhile another folder can be chosen and opened.
         tree()->setCurrentItem(item(path("Rosen")));
@@ -160,21 +160,21 @@ private slots:
     }
 
     void closingNeverWaitsForAStuckThread() {
-        m_fs->hangOn(Op::OpenDirectory, "/netz");
+        m_fs->holdOn(Op::OpenDirectory, "/netz");
         start(path("mit"));
         m_dlg->ExpandItem(tree()->topLevelItem(2));
-        QCOMPARE(m_fs->hanging(), 1);
+        QCOMPARE(m_fs->held(), 1);
         m_dlg->findChild<QPushButton*>(QStringLiteral("2"))->click();
         QCOMPARE(m_dlg->result(), int(QDialog::Rejected));
         QVERIFY(!m_dlg->IsReading());
         m_dlg.reset();
-        QCOMPARE(m_fs->hanging(), 1); // still stuck, and nobody waited for it
-        QTest::qWait(500);            // past the timeout: no message for a closed dialog
+        QCOMPARE(m_fs->held(), 1); // still stuck, and nobody waited for it
+        QTest::qWait(500);         // past the timeout: no message for a closed dialog
         QVERIFY(m_questions->shown.empty());
     }
 
     void walkToTheStartFolderFollowsTheAnswers() {
-        m_fs->hangOn(Op::OpenDirectory, "/mit/x");
+        m_fs->holdOn(Op::OpenDirectory, "/mit/x");
         start(path("mit/x/y"));
         // The field shows the folder at once; the selection waits where the tree has got to.
         QCOMPARE(m_dlg->PathFieldText(), path("mit/x/y"));
@@ -187,14 +187,14 @@ private slots:
         QCOMPARE(m_dlg->PathFieldText(), path("mit/x/y"));
 
         // Taken before the walk gets there, the folder asked for is what comes back.
-        m_fs->hangOn(Op::OpenDirectory, "/mit/x");
+        m_fs->holdOn(Op::OpenDirectory, "/mit/x");
         start(path("mit/x/y"));
         m_dlg->findChild<QPushButton*>(QStringLiteral("1"))->click();
         QCOMPARE(m_dlg->m_Verzeichnis, path("mit/x/y"));
     }
 
     void walkThatTimesOutStopsWhereItGot() {
-        m_fs->hangOn(Op::OpenDirectory, "/mit/x");
+        m_fs->holdOn(Op::OpenDirectory, "/mit/x");
         start(path("mit/x/y"));
         QTRY_VERIFY_WITH_TIMEOUT(!m_dlg->IsReading(), 3000);
         QCOMPARE(selectedPath(), path("mit/x"));
@@ -204,7 +204,7 @@ private slots:
     }
 
     void choosingDuringTheWalkEndsIt() {
-        m_fs->hangOn(Op::OpenDirectory, "/mit/x");
+        m_fs->holdOn(Op::OpenDirectory, "/mit/x");
         start(path("mit/x/y"));
         tree()->setCurrentItem(item(path("Rosen")));
         m_fs->release();
@@ -215,7 +215,7 @@ private slots:
 
     void buttonsFollowTheProbesAsTheyCome() {
         // The listing answers at once; the probe of a folder with files only does not.
-        m_fs->hangOn(Op::OpenDirectory, "/ohne");
+        m_fs->holdOn(Op::OpenDirectory, "/ohne");
         start(m_t->path());
         QTreeWidgetItem* ohne = item(path("ohne"));
         QVERIFY(hasOnlyPlaceholder(ohne)); // until told otherwise
@@ -227,7 +227,7 @@ private slots:
     }
 
     void collapsingABusyFolderKeepsItsButtonWithoutAsking() {
-        m_fs->hangOn(Op::OpenDirectory, "/mit");
+        m_fs->holdOn(Op::OpenDirectory, "/mit");
         start(m_t->path());
         QTreeWidgetItem* mit = item(path("mit"));
         m_dlg->ExpandItem(mit);

@@ -34,14 +34,14 @@ TEST(DirectoryJob, ListsSortedThenProbesEveryChildButDriveRoots) {
     t.makeDir("laufwerk/innen");
     t.write("c.pes", "x");
     FaultyFileSystem fs;
-    fs.hangOn(Op::OpenDirectory, "/laufwerk"); // opening it would never end
+    fs.holdOn(Op::OpenDirectory, "/laufwerk"); // opening it would never end
     auto job = DirectoryJob::start(DirectoryJob::Kind::List, t.path(), fs, {t.file("laufwerk")});
     const DirectoryJob::Answers answers = everything(*job);
     ASSERT_TRUE(answers.listed);
     EXPECT_EQ(answers.names, (std::vector<std::string>{"A", "b", "laufwerk"}));
     EXPECT_EQ(answers.probes, (std::vector<std::pair<std::size_t, bool>>{{0, false}, {1, true}}));
     EXPECT_GE(answers.progress, 4); // an entry read or a probe answered is a sign of life
-    EXPECT_EQ(fs.hanging(), 0);
+    EXPECT_EQ(fs.held(), 0);
     // Taken once: later calls only repeat that it has finished.
     const DirectoryJob::Answers again = job->take();
     EXPECT_FALSE(again.listed);
@@ -68,14 +68,14 @@ TEST(DirectoryJob, HungListingIsLeftBehindAndItsAnswerDropped) {
     for (const char* name : {"a", "b", "c"})
         t.makeDir(std::string("haengt/") + name + "/innen");
     FaultyFileSystem fs;
-    fs.hangOn(Op::OpenDirectory, "/haengt/b");
+    fs.holdOn(Op::OpenDirectory, "/haengt/b");
     auto job = DirectoryJob::start(DirectoryJob::Kind::List, t.file("haengt"), fs);
     // The listing comes, then the probes stop at the hung child.
     EXPECT_FALSE(job->waitFinished(std::chrono::steady_clock::now() + 200ms));
     DirectoryJob::Answers early = job->take();
     EXPECT_TRUE(early.listed);
     EXPECT_EQ(early.probes, (std::vector<std::pair<std::size_t, bool>>{{0, true}}));
-    EXPECT_EQ(fs.hanging(), 1);
+    EXPECT_EQ(fs.held(), 1);
     EXPECT_EQ(DirectoryJob::running(), 1);
 
     // Cancelled and released, it asks nothing more of the drive.

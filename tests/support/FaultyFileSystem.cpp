@@ -13,26 +13,26 @@ FaultyFileSystem::~FaultyFileSystem() {
     platform::setFileSystem(nullptr);
     release();
     std::unique_lock lock(m_mutex);
-    m_hangChanged.wait(lock, [this] { return m_hanging == 0; });
+    m_holdChanged.wait(lock, [this] { return m_held == 0; });
 }
 
-void FaultyFileSystem::hangOn(Op op, std::string pathPart) {
+void FaultyFileSystem::holdOn(Op op, std::string pathPart) {
     std::lock_guard lock(m_mutex);
-    m_hangOp = op;
-    m_hangPathPart = std::move(pathPart);
+    m_holdOp = op;
+    m_holdPart = std::move(pathPart);
 }
 
 void FaultyFileSystem::release() {
     {
         std::lock_guard lock(m_mutex);
-        m_hangOp = Op::None;
+        m_holdOp = Op::None;
     }
-    m_hangChanged.notify_all();
+    m_holdChanged.notify_all();
 }
 
-int FaultyFileSystem::hanging() const {
+int FaultyFileSystem::held() const {
     std::lock_guard lock(m_mutex);
-    return m_hanging;
+    return m_held;
 }
 
 const char* FaultyFileSystem::nameOf(Naming naming) {
@@ -72,12 +72,11 @@ void FaultyFileSystem::failOn(Op op, int error, std::string pathPart, int skip, 
 int FaultyFileSystem::check(Op op, const char* path) {
     std::unique_lock lock(m_mutex);
     ++m_calls[static_cast<int>(op)];
-    if (op == m_hangOp && path &&
-        std::string_view(path).find(m_hangPathPart) != std::string::npos) {
-        ++m_hanging;
-        m_hangChanged.wait(lock, [&] { return m_hangOp != op; });
-        --m_hanging;
-        m_hangChanged.notify_all();
+    if (op == m_holdOp && path && std::string_view(path).find(m_holdPart) != std::string::npos) {
+        ++m_held;
+        m_holdChanged.wait(lock, [&] { return m_holdOp != op; });
+        --m_held;
+        m_holdChanged.notify_all();
     }
     if (op == m_beforeOp && m_before) {
         m_beforeOp = Op::None;

@@ -47,12 +47,13 @@ public:
         std::lock_guard lock(m_mutex);
         m_lacking[static_cast<int>(op)] = error;
     }
-    // Makes calls of op whose path contains pathPart wait until release(): a drive that has
-    // stopped answering. Going away releases them too, and waits until they have left.
-    void hangOn(Op op, std::string pathPart);
+    // Makes calls of op whose path contains pathPart wait until release(): a drive that stops
+    // answering. The calls then go on as they would have. Going away releases them too, and
+    // waits until they have left.
+    void holdOn(Op op, std::string pathPart);
     void release();
-    // How many calls are waiting in a hang now.
-    int hanging() const;
+    // How many calls wait in holdOn's hold now.
+    int held() const;
 
     // The ways a file system may offer to give a written file its name without replacing
     // another: files without a name, renaming that refuses to replace, links, and (FAT) none
@@ -102,10 +103,10 @@ private:
 
     platform::FileSystem& m_real;
     mutable std::mutex m_mutex; // guards everything below
-    std::condition_variable m_hangChanged;
-    Op m_hangOp = Op::None;
-    std::string m_hangPathPart;
-    int m_hanging = 0;
+    std::condition_variable m_holdChanged;
+    Op m_holdOp = Op::None;
+    std::string m_holdPart;
+    int m_held = 0;
     Op m_beforeOp = Op::None;
     std::function<void()> m_before;
     Op m_op = Op::None;
