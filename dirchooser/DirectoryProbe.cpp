@@ -4,12 +4,17 @@
 #include "DirectoryProbe.h"
 
 #include "platform/DirectoryReader.h"
+#include "platform/FileSystem.h"
 #include "platform/Names.h"
 
 namespace dirchooser {
 
 bool hasSubdirectory(const std::string& path) {
-    platform::DirectoryReader reader;
+    return hasSubdirectory(path, platform::fileSystem());
+}
+
+bool hasSubdirectory(const std::string& path, platform::FileSystem& fs) {
+    platform::DirectoryReader reader(fs);
     if (!reader.open(platform::withTrailingSeparator(path)))
         return false;
     platform::DirectoryEntry entry;
@@ -21,7 +26,13 @@ bool hasSubdirectory(const std::string& path) {
 }
 
 std::optional<std::vector<std::string>> listSubdirectories(const std::string& path) {
-    platform::DirectoryReader reader;
+    return listSubdirectories(path, platform::fileSystem());
+}
+
+std::optional<std::vector<std::string>> listSubdirectories(const std::string& path,
+                                                           platform::FileSystem& fs,
+                                                           const std::function<bool()>& keepGoing) {
+    platform::DirectoryReader reader(fs);
     if (!reader.open(platform::withTrailingSeparator(path)))
         return std::nullopt;
     std::vector<std::string> names;
@@ -29,6 +40,8 @@ std::optional<std::vector<std::string>> listSubdirectories(const std::string& pa
     while (reader.next(entry)) {
         if (entry.isDirectory)
             names.push_back(std::move(entry.name));
+        if (keepGoing && !keepGoing())
+            break;
     }
     return names;
 }

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -37,8 +38,23 @@ QLabel* sunkenLabel(QWidget* parent, const QString& text, Qt::Alignment alignmen
 
 CVerzeichnisAuswahl::CVerzeichnisAuswahl(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint) {
+                          Qt::WindowCloseButtonHint),
+      m_Zeitlimit(listingTimeout()) {
     BuildControls();
+    m_Abfrage = new QTimer(this);
+    m_Abfrage->setInterval(15);
+    connect(m_Abfrage, &QTimer::timeout, this, &CVerzeichnisAuswahl::Poll);
+}
+
+CVerzeichnisAuswahl::~CVerzeichnisAuswahl() {
+    // Threads still reading are left to end by themselves; their answers go nowhere.
+    CancelAllReading();
+}
+
+void CVerzeichnisAuswahl::done(int result) {
+    // Whatever still answers must not change the directory the caller takes back.
+    CancelAllReading();
+    QDialog::done(result);
 }
 
 void CVerzeichnisAuswahl::BuildControls() {
@@ -178,12 +194,15 @@ bool CVerzeichnisAuswahl::OnInitDialog() {
     if (!driveItem)
         return true;
 
-    // Expanding and selecting the drive overwrite the directory; the walk needs it whole.
+    // Expanding and selecting the drive overwrite the directory; the walk needs it whole. The
+    // drive's listing and the walk's share one wait.
     const std::string start = m_Verzeichnis;
+    m_WartenBis = Clock::now() + kAnswerAtOnce;
     ExpandItem(driveItem);
     SelectItem(driveItem);
     m_Verzeichnis = start;
     SelectPath(driveItem);
+    m_WartenBis.reset();
     return true;
 }
 
@@ -221,6 +240,7 @@ CVerzeichnisAuswahl::Bild bildFuer(platform::DriveType type) {
 } // namespace
 
 void CVerzeichnisAuswahl::FillDriveBox() {
+    CancelAllReading();
     m_Laufwerke->clear();
     m_Verzeichnisbaum->clear();
     m_Drives = platform::drives();
@@ -264,11 +284,9 @@ bool CVerzeichnisAuswahl::AddDriveToTree(const std::string& root) {
     item->setData(0, Qt::UserRole, exact(root));
     item->setIcon(0, m_Bilder[bildFuer(type)]);
     m_Verzeichnisbaum->addTopLevelItem(item);
-    // No medium is asked for before the user opens such a drive.
-    if (type == T::Removable || type == T::CdRom)
-        AddPlaceholder(item);
-    else
-        AddPlaceholderIfSubdirs(item, root);
+    // No drive is asked anything before the user opens it: a medium may be missing, a network
+    // share slow or hung. Opening one that has no folders takes its button away.
+    AddPlaceholder(item);
     return true;
 }
 
@@ -288,13 +306,14 @@ void CVerzeichnisAuswahl::OnSelchangeDrive() {
         CollapseItem(m_Verzeichnisbaum->topLevelItem(i));
 
     QTreeWidgetItem* item = m_Verzeichnisbaum->topLevelItem(taken);
-    DeleteChildren(item);
-    if (FillChildren(item, root) == 0 && item->isExpanded()) {
-        // An open drive that can no longer be read would show its bare placeholder.
-        ++m_nStilleAenderungen;
-        m_Verzeichnisbaum->collapseItem(item);
-        --m_nStilleAenderungen;
+    if (item->isExpanded()) {
+        // An open drive is read afresh; one that can no longer be read is closed again rather
+        // than showing its bare placeholder.
+        DeleteChildren(item);
+        if (FillChildren(item, root) == 0)
+            Refuse(item);
+    } else {
+        ExpandItem(item);
     }
-    ExpandItem(item);
     SelectItem(item);
 }

@@ -6,7 +6,6 @@
 #include "VerzeichnisAuswahl.h"
 
 #include "ChooserPaths.h"
-#include "DirectoryProbe.h"
 
 #include "platform/Names.h"
 #include "platform/ShownText.h"
@@ -36,10 +35,8 @@ QTreeWidgetItem* CVerzeichnisAuswahl::AddPlaceholder(QTreeWidgetItem* item) {
 }
 
 bool CVerzeichnisAuswahl::AddPlaceholderIfSubdirs(QTreeWidgetItem* item, const std::string& path) {
-    if (!dirchooser::hasSubdirectory(path))
-        return false;
-    AddPlaceholder(item);
-    return true;
+    StartProbe(item, path);
+    return item->childCount() > 0;
 }
 
 void CVerzeichnisAuswahl::DeleteChildren(QTreeWidgetItem* item) {
@@ -53,43 +50,27 @@ void CVerzeichnisAuswahl::DeleteChildren(QTreeWidgetItem* item) {
             }
         }
     }
+    // What is still being read for the item or below it has nowhere to go any more.
+    CancelReadingUnder(item);
+    StopWalkUnder(item);
     qDeleteAll(item->takeChildren());
 }
 
 int CVerzeichnisAuswahl::FillChildren(QTreeWidgetItem* item, const std::string& path) {
-    std::optional<std::vector<std::string>> names = dirchooser::listSubdirectories(path);
-    if (!names) {
-        // A drive without a medium keeps its expand button, to be tried again later.
-        if (!item->parent())
-            AddPlaceholder(item);
-        return 0;
-    }
-    // Sorted once and inserted together: the same order as inserting each in its sorted
-    // place, without moving thousands of items thousands of times.
-    dirchooser::sortFolderNames(*names);
-    QList<QTreeWidgetItem*> folders;
-    folders.reserve(static_cast<qsizetype>(names->size()));
-    for (const std::string& name : *names) {
-        auto* folder = new QTreeWidgetItem;
-        folder->setText(0, platform::shownText(name));
-        folder->setData(0, Qt::UserRole,
-                        QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-        folder->setIcon(0, m_OrdnerBild);
-        AddPlaceholderIfSubdirs(folder, platform::joinPath(path, name));
-        folders.append(folder);
-    }
-    item->addChildren(folders);
-    return static_cast<int>(folders.size());
+    return StartListing(item, path);
 }
 
 long CVerzeichnisAuswahl::OnItemexpandingTree(QTreeWidgetItem* item, bool expanding) {
     const std::string path = ItemPath(item);
     if (expanding) {
         DeleteChildren(item);
+        // Still under way: the item stays open, showing that it is busy.
         return FillChildren(item, path) == 0 ? 1 : 0;
     }
+    // A folder whose listing had not answered is not asked again: it keeps its button.
+    const bool unanswered = IsListing(item);
     DeleteChildren(item);
-    if (!item->parent())
+    if (!item->parent() || unanswered)
         AddPlaceholder(item); // the drive is not read: it may be slow or without a medium
     else
         AddPlaceholderIfSubdirs(item, path);
@@ -101,17 +82,22 @@ void CVerzeichnisAuswahl::TreeItemExpanded(QTreeWidgetItem* item) {
         return;
     // The view has opened the item already; a refused expansion closes it again before
     // anything is drawn.
-    if (OnItemexpandingTree(item, true) != 0) {
-        ++m_nStilleAenderungen;
-        m_Verzeichnisbaum->collapseItem(item);
-        --m_nStilleAenderungen;
-    }
+    if (OnItemexpandingTree(item, true) != 0)
+        Refuse(item);
 }
 
 void CVerzeichnisAuswahl::TreeItemCollapsed(QTreeWidgetItem* item) {
     if (m_nStilleAenderungen > 0)
         return;
     OnItemexpandingTree(item, false);
+}
+
+void CVerzeichnisAuswahl::Refuse(QTreeWidgetItem* item) {
+    if (!item->isExpanded())
+        return;
+    ++m_nStilleAenderungen;
+    m_Verzeichnisbaum->collapseItem(item);
+    --m_nStilleAenderungen;
 }
 
 void CVerzeichnisAuswahl::ExpandItem(QTreeWidgetItem* item) {
@@ -127,6 +113,10 @@ void CVerzeichnisAuswahl::SelectItem(QTreeWidgetItem* item) {
 }
 
 long CVerzeichnisAuswahl::OnSelchangedTree(QTreeWidgetItem* item) {
+    // On its way to the start folder the walk leaves that folder in the field.
+    if (m_bWegWaehlt)
+        return 0;
+    m_Weg.active = false; // anyone else choosing ends the walk
     m_Verzeichnis = ItemPath(item);
     SetPathField(m_Verzeichnis);
     return 0;
@@ -144,15 +134,58 @@ QTreeWidgetItem* CVerzeichnisAuswahl::FindChildByPath(QTreeWidgetItem* item,
 void CVerzeichnisAuswahl::SelectPath(QTreeWidgetItem* driveItem) {
     if (dirchooser::isNoLongerThanDriveRoot(m_Verzeichnis, m_Drives))
         return; // the drive item is selected already
-    // Every selection on the way overwrites the directory: the walk follows a copy.
-    const std::string start = m_Verzeichnis;
-    QTreeWidgetItem* current = driveItem;
-    for (const std::string& prefix : dirchooser::walkPrefixes(start, ItemText(driveItem))) {
-        QTreeWidgetItem* child = FindChildByPath(current, prefix);
-        if (!child)
-            break; // nothing deeper can match either
+    // Every selection on the way would overwrite the directory: the walk follows a copy, and
+    // the field shows the folder it goes to until it gets there.
+    m_Weg = {true, dirchooser::walkPrefixes(m_Verzeichnis, ItemText(driveItem)), 0, driveItem};
+    SetPathField(m_Verzeichnis);
+    ContinueWalk();
+}
+
+void CVerzeichnisAuswahl::ContinueWalk() {
+    // All levels that answer at once share one wait, so that the window's thread never waits
+    // longer than for one slow read.
+    const bool outermost = !m_WartenBis;
+    if (outermost)
+        m_WartenBis = Clock::now() + kAnswerAtOnce;
+    while (m_Weg.active) {
+        if (IsListing(m_Weg.current))
+            break; // goes on when the listing answers
+        QTreeWidgetItem* child = m_Weg.next < m_Weg.prefixes.size()
+                                     ? FindChildByPath(m_Weg.current, m_Weg.prefixes[m_Weg.next])
+                                     : nullptr;
+        if (!child) {
+            EndWalk(); // nothing deeper can match either
+            break;
+        }
         ExpandItem(child);
+        m_bWegWaehlt = true;
         SelectItem(child);
-        current = child;
+        m_bWegWaehlt = false;
+        m_Weg.current = child;
+        ++m_Weg.next;
+    }
+    if (outermost)
+        m_WartenBis.reset();
+}
+
+void CVerzeichnisAuswahl::EndWalk() {
+    m_Weg.active = false;
+    QTreeWidgetItem* last = m_Weg.current;
+    if (m_Verzeichnisbaum->currentItem() == last)
+        OnSelchangedTree(last);
+    else
+        SelectItem(last);
+}
+
+void CVerzeichnisAuswahl::StopWalkUnder(const QTreeWidgetItem* item) {
+    if (!m_Weg.active)
+        return;
+    for (const QTreeWidgetItem* up = m_Weg.current; up; up = up->parent()) {
+        if (up == item) {
+            // The folders the walk was on go away: it ends where the selection now is.
+            m_Weg.current = const_cast<QTreeWidgetItem*>(item);
+            EndWalk();
+            return;
+        }
     }
 }

@@ -18,7 +18,7 @@ bool DirectoryReader::open(const std::string& directory, EntryTypes types) {
     m_directory = withTrailingSeparator(directory);
     m_directoryFd = AT_FDCWD;
     m_types = types;
-    if (fileSystem().openDirectory(directory.c_str(), m_dir) != 0)
+    if ((m_fs ? *m_fs : fileSystem()).openDirectory(directory.c_str(), m_dir) != 0)
         m_dir = nullptr;
     return m_dir != nullptr;
 }
@@ -35,7 +35,7 @@ bool DirectoryReader::open(const Directory& directory, EntryTypes types) {
         self.clear();
     else if (!directory.isOpen() && !directory.path().empty())
         self = directory.path();
-    if (fileSystem().openDirectoryAt(directory.fd(), self.c_str(), m_dir) != 0)
+    if ((m_fs ? *m_fs : fileSystem()).openDirectoryAt(directory.fd(), self.c_str(), m_dir) != 0)
         m_dir = nullptr;
     return m_dir != nullptr;
 }

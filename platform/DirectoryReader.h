@@ -7,6 +7,8 @@
 
 namespace platform {
 
+class FileSystem;
+
 // One entry of a directory listing. "." and ".." are never reported.
 struct DirectoryEntry {
     std::string name;         // exactly as on disk
@@ -32,6 +34,9 @@ enum class EntryTypes {
 class DirectoryReader {
 public:
     DirectoryReader() = default;
+    // Lists through fs rather than the program's file system of the moment: a reader on
+    // another thread must not look at what the window's thread may swap.
+    explicit DirectoryReader(FileSystem& fs) : m_fs(&fs) {}
     DirectoryReader(const DirectoryReader&) = delete;
     DirectoryReader& operator=(const DirectoryReader&) = delete;
     ~DirectoryReader() { close(); }
@@ -44,7 +49,8 @@ public:
     void close();
 
 private:
-    void* m_dir = nullptr; // DIR*
+    FileSystem* m_fs = nullptr; // the program's file system when none was given
+    void* m_dir = nullptr;      // DIR*
     std::string m_directory;
     int m_directoryFd = -1; // AT_FDCWD when entries are named by their whole paths
     EntryTypes m_types = EntryTypes::Checked;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "dirchooser/DirectoryProbe.h"
+#include "platform/FileSystem.h"
 
 #include "FaultyFileSystem.h"
 #include "TempDir.h"
@@ -80,4 +81,16 @@ TEST(DirectoryProbe, NamesKeepTheirExactBytes) {
         t.makeDir(name);
     EXPECT_EQ(sorted(*listSubdirectories(t.path())), sorted({latin1, cut, utf8}));
     EXPECT_TRUE(hasSubdirectory(t.path()));
+}
+
+TEST(DirectoryProbe, ListingStopsWhenToldWithWhatItHasFound) {
+    TempDir t;
+    for (const char* name : {"a", "b", "c", "d"})
+        t.makeDir(name);
+    int entries = 0;
+    const auto names =
+        listSubdirectories(t.path(), platform::fileSystem(), [&] { return ++entries < 2; });
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(entries, 2);
+    EXPECT_EQ(names->size(), 2u);
 }

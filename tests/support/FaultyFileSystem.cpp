@@ -17,6 +17,9 @@ FaultyFileSystem::FaultyFileSystem() : m_real(platform::posixFileSystem()) {
 
 FaultyFileSystem::~FaultyFileSystem() {
     platform::setFileSystem(nullptr);
+    release();
+    std::unique_lock lock(m_mutex);
+    m_releasedChanged.wait(lock, [this] { return m_held == 0; });
 }
 
 const char* FaultyFileSystem::nameOf(Naming naming) {
@@ -104,6 +107,7 @@ int FaultyFileSystem::check(Op op, const char* path) {
             ++m_held;
             m_releasedChanged.wait(lock, [this] { return m_released; });
             --m_held;
+            m_releasedChanged.notify_all(); // the destructor waits for held calls to leave
         }
     }
     if (before)
