@@ -3,8 +3,8 @@
 
 // Memory while browsing 1,000 designs one after the other: after the buffers have grown to
 // the largest file, stepping on must not take any more.
-#include "TempDir.h"
 #include "ScriptedQuestions.h"
+#include "TempDir.h"
 #include "platform/UserMessages.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"

@@ -3,8 +3,8 @@
 
 // From the message "nächste" to the next design painted, for designs of 50,000 stitches in a
 // 1280 x 960 view with the copy-and-sort dialog open.
-#include "TempDir.h"
 #include "ScriptedQuestions.h"
+#include "TempDir.h"
 #include "platform/UserMessages.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"

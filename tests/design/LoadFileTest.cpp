@@ -4,9 +4,9 @@
 #include "ModelFixture.h"
 
 #include "FaultyFileSystem.h"
+#include "ScriptedQuestions.h"
 #include "TempDir.h"
 #include "platform/Names.h"
-#include "ScriptedQuestions.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -4,9 +4,9 @@
 // The options command of the design view: the sheet opened on the twelve settings, taken
 // back only on OK, refused while the copy-and-sort dialog is open, and what the settings
 // change afterwards.
+#include "ScriptedQuestions.h"
 #include "SheetDriver.h"
 #include "TempDir.h"
-#include "ScriptedQuestions.h"
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"
 

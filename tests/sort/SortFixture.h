@@ -6,8 +6,8 @@
 #include "sort/CategoryList.h"
 #include "sort/CopyContext.h"
 
-#include "TempDir.h"
 #include "ScriptedQuestions.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
