@@ -5,6 +5,7 @@
 // the cache as they are after the first opening: at once, by whole paths as the walk did
 // before it opened each directory below its parent, and on the walk's own thread.
 #include "TempDir.h"
+#include "WholePathWalk.h"
 
 #include "platform/DirectoryReader.h"
 #include "platform/Names.h"
@@ -33,32 +34,6 @@ struct Target {
     }
 };
 
-// The walk as it was: each directory opened, and each link asked, by its whole path.
-void wholePathWalk(const std::string& ziel, const std::string& directory, int& n,
-                   CategoryList& list) {
-    if (n > kMaxKategorien)
-        return;
-    std::vector<std::string> subDirectories;
-    {
-        platform::DirectoryReader reader;
-        if (!reader.open(directory))
-            return;
-        platform::DirectoryEntry entry;
-        while (reader.next(entry))
-            if (entry.isDirectory)
-                subDirectories.push_back(entry.name);
-    }
-    for (const std::string& name : subDirectories) {
-        const std::string path = platform::joinPath(directory, name);
-        list.insert(CategoryWalk::EntryFor(ziel, n, path));
-        if (++n > kMaxKategorien)
-            break;
-        wholePathWalk(ziel, path, n, list);
-        if (n > kMaxKategorien)
-            break;
-    }
-}
-
 void check(benchmark::State& state, const CategoryList& list) {
     if (list.count() != 1001)
         state.SkipWithError("the walk did not list 1000 categories");
@@ -85,7 +60,8 @@ static void BM_FillCategoriesOf1000ByWholePaths(benchmark::State& state) {
         list.clear();
         list.insert(CategoryWalk::EntryFor(target.ziel, 0, kZielverzeichnis));
         int n = 1;
-        wholePathWalk(target.ziel, target.ziel, n, list);
+        for (const std::string& path : categoriesByWholePaths(target.ziel, kMaxKategorien))
+            list.insert(CategoryWalk::EntryFor(target.ziel, n++, path));
         benchmark::DoNotOptimize(list.count());
     }
     check(state, list);

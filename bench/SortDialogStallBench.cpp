@@ -9,6 +9,7 @@
 #include "SlowMount.h"
 #include "StallCounters.h"
 #include "StallMeter.h"
+#include "WholePathWalk.h"
 
 #include "platform/DirectoryReader.h"
 #include "platform/FileSystem.h"
@@ -53,31 +54,6 @@ SlowMount& share() {
         return m;
     }();
     return *mount;
-}
-
-// The walk as it went before: each directory opened, and each link asked, by its whole path.
-void wholePathWalk(const std::string& directory, int& n, std::vector<std::string>& out) {
-    if (n > kMaxKategorien)
-        return;
-    std::vector<std::string> subDirectories;
-    {
-        platform::DirectoryReader reader;
-        if (!reader.open(directory))
-            return;
-        platform::DirectoryEntry entry;
-        while (reader.next(entry))
-            if (entry.isDirectory)
-                subDirectories.push_back(entry.name);
-    }
-    for (const std::string& name : subDirectories) {
-        const std::string path = platform::joinPath(directory, name);
-        out.push_back(path);
-        if (++n > kMaxKategorien)
-            break;
-        wholePathWalk(path, n, out);
-        if (n > kMaxKategorien)
-            break;
-    }
 }
 
 void runDeferredDeletes() {
@@ -203,7 +179,7 @@ static void BM_CategoryWalkOnShare(benchmark::State& state) {
                 paths.push_back(p);
             }).scan(ziel);
         else
-            wholePathWalk(ziel, n, paths);
+            paths = categoriesByWholePaths(ziel, kMaxKategorien);
         requests += mount.requests();
         found = paths.size();
     }

@@ -8,6 +8,7 @@
 #include "FaultyFileSystem.h"
 #include "SlowMount.h"
 #include "TempDir.h"
+#include "WholePathWalk.h"
 #include "platform/DirectoryReader.h"
 #include "platform/Names.h"
 
@@ -25,35 +26,8 @@ using Paths = std::vector<std::string>;
 namespace {
 
 // The walk as it always was: every directory opened and every link asked by its whole path.
-void wholePathWalk(const std::string& directory, int& n, Paths& out) {
-    if (n > kMaxKategorien)
-        return;
-    Paths subDirectories;
-    {
-        platform::DirectoryReader reader;
-        if (!reader.open(directory))
-            return;
-        platform::DirectoryEntry entry;
-        while (reader.next(entry))
-            if (entry.isDirectory)
-                subDirectories.push_back(entry.name);
-    }
-    for (const std::string& name : subDirectories) {
-        const std::string path = platform::joinPath(directory, name);
-        out.push_back(path);
-        if (++n > kMaxKategorien)
-            break;
-        wholePathWalk(path, n, out);
-        if (n > kMaxKategorien)
-            break;
-    }
-}
-
 Paths byWholePaths(const std::string& target) {
-    Paths out;
-    int n = 1;
-    wholePathWalk(target, n, out);
-    return out;
+    return categoriesByWholePaths(target, kMaxKategorien);
 }
 
 Paths byNames(const std::string& target) {
