@@ -73,18 +73,27 @@ void DesignModel::ShowEmpty(int) {
     RequestRepaint();
 }
 
-// Reads the current file whole into m_FileData and returns the number of its bytes there.
-// A failure is reported and the load goes on with what was read.
-int DesignModel::readWholeFile() {
+int DesignModel::ReadDesignBytes(const std::string& path, std::vector<std::uint8_t>& buffer,
+                                 std::optional<platform::FileError>& error) {
     platform::WholeFile file;
     try {
         // The readers count in 32 bits; a larger file is refused rather than cut short.
-        platform::readWholeFile(m_strFilePath, m_FileData,
-                                platform::BufferRoom::GrowWhenShorterThanSize, INT_MAX, file);
-    } catch (const platform::FileError& error) {
-        platform::modalQuestions().messageBox(platform::fileErrorText(error));
+        platform::readWholeFile(path, buffer, platform::BufferRoom::GrowWhenShorterThanSize,
+                                INT_MAX, file);
+    } catch (const platform::FileError& failure) {
+        error = failure;
     }
     return static_cast<int>(file.length);
+}
+
+// Reads the current file whole into m_FileData and returns the number of its bytes there.
+// A failure is reported and the load goes on with what was read.
+int DesignModel::readWholeFile() {
+    std::optional<platform::FileError> error;
+    const int length = ReadDesignBytes(m_strFilePath, m_FileData, error);
+    if (error)
+        platform::modalQuestions().messageBox(platform::fileErrorText(*error));
+    return length;
 }
 
 namespace {
@@ -101,18 +110,31 @@ constexpr DispatchRow kDispatch[] = {
 };
 } // namespace
 
-void DesignModel::LoadFile(int index) {
+bool DesignModel::makeCurrent(int index) {
     const SourceFileName& entry = m_FileList[static_cast<std::size_t>(index)];
     m_strFileName = entry.name;
     m_strFilePath = m_strSourceDir + entry.diskName;
-    if (m_strFileName.empty())
-        return;
+    return !m_strFileName.empty();
+}
 
-    const int length = readWholeFile();
-
+void DesignModel::showCurrent(int length) {
     CurrentFileChanged();
-
     DispatchByName(m_strFileName, length);
+}
+
+void DesignModel::LoadFile(int index) {
+    if (makeCurrent(index))
+        showCurrent(readWholeFile());
+}
+
+void DesignModel::ShowReadFile(int index, std::vector<std::uint8_t>& data, int length,
+                               const platform::FileError* error) {
+    if (!makeCurrent(index))
+        return;
+    m_FileData.swap(data);
+    if (error)
+        platform::modalQuestions().messageBox(platform::fileErrorText(*error));
+    showCurrent(length);
 }
 
 bool DesignModel::DispatchByName(const std::string& name, int length) {

@@ -6,8 +6,11 @@
 #include "DesignSink.h"
 #include "SourceFileList.h"
 
+#include "platform/FileError.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -28,6 +31,16 @@ public:
 
     // Reads the file at index of m_FileList and shows it.
     void LoadFile(int index);
+    // Shows the file at index as LoadFile does, with its bytes read beforehand elsewhere: data
+    // is the buffer as that read left it (it becomes m_FileData), length the bytes it
+    // delivered, error its failure, if any, which is reported first as LoadFile reports it.
+    // Reads a design file whole as LoadFile does (the buffer grows to the file's size, never
+    // shrinks; files past 2 GiB are refused) and returns the bytes it delivered; a failure
+    // lands in error and what was read before it is kept. Needs no model, so it runs anywhere.
+    static int ReadDesignBytes(const std::string& path, std::vector<std::uint8_t>& buffer,
+                               std::optional<platform::FileError>& error);
+    void ShowReadFile(int index, std::vector<std::uint8_t>& data, int length,
+                      const platform::FileError* error);
     // Calls the handler that the name's type text picks; false when none matches.
     bool DispatchByName(const std::string& name, int length);
 
@@ -83,4 +96,8 @@ private:
     // bounds and colour count, the display flags and the repaint.
     void decodeWith(Reader read, int length, int sewPalette, int pcsColors);
     int readWholeFile();
+    // Makes the file at index current by name and path; false when it has no name.
+    bool makeCurrent(int index);
+    // What follows the read of the current file: telling who shows its name, then decoding.
+    void showCurrent(int length);
 };

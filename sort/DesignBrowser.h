@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "SourceScan.h"
 #include "design/DesignModel.h"
 
 #include <string>
@@ -42,4 +43,6 @@ public:
     // Whether a name, as shown, is of a type the settings accept: its last three characters
     // alone decide, so no dot is needed.
     bool IsAcceptedName(const std::string& shownName) const;
+    // The settings above as a value, for a scan that runs beside the window.
+    SourceTypes AcceptedTypes() const;
 };

@@ -6,10 +6,14 @@
 #include "DesignPainter.h"
 #include "Palettes.h"
 #include "sort/DesignBrowser.h"
+#include "sort/SourceOpening.h"
 
 #include <QFrame>
 
+#include <memory>
+
 class CKopierenSortieren;
+class QTimer;
 
 // The design view: the frame's only pane, painting the current design, and the hub that
 // owns the design, the browsing state and the settings. It takes no mouse or keyboard input.
@@ -44,6 +48,9 @@ public:
     long OnSortierenBeendet();
     long OnDateiEntfernt();
 
+    // Whether the rescan that opening the copy-and-sort dialog started has not been shown yet.
+    bool IsOpeningSource() const { return m_pQuellOeffnung != nullptr; }
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -52,5 +59,13 @@ protected:
     void CurrentFileChanged() override;
 
 private:
+    // The rescan of the source when the dialog opens runs beside the window; its answer is
+    // shown as soon as it comes, unless the user moved on in the old list meanwhile.
+    void StartSourceOpening();
+    void TakeSourceOpening();
+    void DropSourceOpening();
+
     DesignPainter m_painter;
+    std::unique_ptr<SourceOpening> m_pQuellOeffnung;
+    QTimer* m_pOeffnungsTakt = nullptr; // the turns that look for the rescan's answer
 };

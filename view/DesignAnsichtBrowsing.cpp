@@ -9,9 +9,19 @@
 #include "platform/UserMessages.h"
 #include "sort/KopierenSortieren.h"
 
+#include <QApplication>
+#include <QTimer>
+
+#include <chrono>
+
 namespace {
 const char* const kKeineAuswertbarenDateien = "Keine auswertbaren Dateien im Quellverzeichnis";
 const char* const kKeineWeiterenDateien = "Keine weiteren Dateien mehr";
+// How long opening the dialog waits for the rescan: a source on a local disk is shown in the
+// same turn, without flicker; a slower one follows when it has answered.
+constexpr std::chrono::milliseconds kAnswerAtOnce{75};
+// How often the window looks for a slower answer.
+constexpr int kLookForAnswerMs = 20;
 } // namespace
 
 void CDesignAnsicht::OnNachKategorien() {
@@ -25,12 +35,10 @@ void CDesignAnsicht::OnNachKategorien() {
         return;
     }
 
-    // The remembered source is scanned afresh; an empty result is not reported at opening.
-    if (!m_strQuelle.empty()) {
-        RescanSource(m_strQuelle);
-        if (!m_FileList.isEmpty())
-            LoadFile(0);
-    }
+    // The remembered source is scanned afresh, beside the window while the dialog is made; an
+    // empty result is not reported at opening.
+    const auto begun = std::chrono::steady_clock::now();
+    StartSourceOpening();
 
     // The dialog deletes itself once it is closed and has told the view.
     m_pSortierDialog = new CKopierenSortieren;
@@ -49,6 +57,54 @@ void CDesignAnsicht::OnNachKategorien() {
     m_pSortierDialog->show();
     // The new window takes the keyboard, also where no window manager hands it over.
     m_pSortierDialog->activateWindow();
+
+    if (m_pQuellOeffnung) {
+        if (m_pQuellOeffnung->waitReady(begun + kAnswerAtOnce)) {
+            TakeSourceOpening();
+        } else {
+            setCursor(Qt::BusyCursor);
+            m_pOeffnungsTakt->start();
+        }
+    }
+}
+
+void CDesignAnsicht::StartSourceOpening() {
+    DropSourceOpening();
+    if (m_strQuelle.empty())
+        return;
+    m_pQuellOeffnung = std::make_unique<SourceOpening>(
+        m_strQuelle, AcceptedTypes(), m_FileData.size(), kInitialFileNames, kFileNameGrowth);
+    if (!m_pOeffnungsTakt) {
+        m_pOeffnungsTakt = new QTimer(this);
+        m_pOeffnungsTakt->setInterval(kLookForAnswerMs);
+        connect(m_pOeffnungsTakt, &QTimer::timeout, this, [this] { TakeSourceOpening(); });
+    }
+}
+
+void CDesignAnsicht::TakeSourceOpening() {
+    if (!m_pQuellOeffnung)
+        return DropSourceOpening();
+    // Behind a question (a copy's clash, a deletion's confirmation, any modal window) the
+    // current file must stay the one the question is about.
+    if (QApplication::activeModalWidget())
+        return;
+    std::optional<SourceOpening::Answer> answer = m_pQuellOeffnung->take();
+    if (!answer)
+        return;
+    DropSourceOpening();
+    m_strSourceDir = answer->directory;
+    m_FileList = std::move(answer->list);
+    m_nAktuell = 0;
+    if (!m_FileList.isEmpty())
+        ShowReadFile(0, answer->data, answer->length, answer->error ? &*answer->error : nullptr);
+}
+
+void CDesignAnsicht::DropSourceOpening() {
+    if (m_pOeffnungsTakt && m_pOeffnungsTakt->isActive()) {
+        m_pOeffnungsTakt->stop();
+        setCursor(Qt::ArrowCursor);
+    }
+    m_pQuellOeffnung.reset();
 }
 
 long CDesignAnsicht::OnQuelleEinlesen() {
@@ -56,6 +112,7 @@ long CDesignAnsicht::OnQuelleEinlesen() {
     if (!m_pSortierDialog)
         return 0;
     // The view's own m_strQuelle follows when the dialog closes.
+    DropSourceOpening();
     RescanSource(m_pSortierDialog->m_strQuelle);
     if (!m_FileList.isEmpty())
         LoadFile(0);
@@ -65,6 +122,8 @@ long CDesignAnsicht::OnQuelleEinlesen() {
 }
 
 long CDesignAnsicht::OnVorherigeDatei() {
+    // A step goes through the list the user sees; a rescan still on its way would jump away.
+    DropSourceOpening();
     if (m_FileList.isEmpty())
         return 0;
     if (m_nAktuell > 0) {
@@ -77,6 +136,7 @@ long CDesignAnsicht::OnVorherigeDatei() {
 }
 
 long CDesignAnsicht::OnNaechsteDatei() {
+    DropSourceOpening();
     if (m_FileList.isEmpty())
         return 0;
     if (m_nAktuell < static_cast<int>(m_FileList.size()) - 1) {
@@ -99,6 +159,8 @@ long CDesignAnsicht::OnSortierenBeendet() {
 }
 
 long CDesignAnsicht::OnDateiEntfernt() {
+    // The file that went was the current one of the list the user sees.
+    DropSourceOpening();
     if (m_nAktuell >= 0 && static_cast<std::size_t>(m_nAktuell) < m_FileList.size())
         m_FileList.removeAt(static_cast<std::size_t>(m_nAktuell));
     if (m_FileList.isEmpty()) {

@@ -10,6 +10,7 @@
 #include "sort/KopierenSortieren.h"
 #include "view/DesignAnsicht.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QtTest>
 
@@ -94,6 +95,9 @@ private slots:
     void namesThatAreNotUtf8AreShownAndRead();
     void aSourceWithALinkLoopIsScannedWithoutHanging();
     void withoutADialogTheSourceMessagesDoNoHarm();
+    void aSlowSourceIsShownWhenItAnswersAndTheDialogFollows();
+    void aStepInTheOldListDropsASlowRescan();
+    void aSlowRescanWaitsWhileAQuestionIsOpen();
 };
 
 void BrowsingTest::beforeTheFirstScanTheEmptyNamesAreSteppedThroughSilently() {
@@ -433,6 +437,94 @@ void BrowsingTest::withoutADialogTheSourceMessagesDoNoHarm() {
     QCOMPARE(s.view.m_strQuelle, std::string("/quelle"));
     QCOMPARE(s.view.m_FileList.size(), std::size_t(500));
     QVERIFY(s.questions.shown.empty());
+}
+
+namespace {
+// The remembered source of two files, the second shown, on a drive whose listing of it hangs
+// until released; a third file is there by the time the dialog opens again.
+struct SlowSource : Scene {
+    FaultyFileSystem faults;
+
+    SlowSource() {
+        add("a.pes");
+        add("b.pes");
+        chooseSource(dir.path());
+        send(WM_NAECHSTE_DATEI);
+        send(WM_SORTIEREN_BEENDET);
+        view.m_strQuelle = dir.path();
+        add("c.pes");
+        faults.holdOn(Op::OpenDirectory, dir.path());
+    }
+    ~SlowSource() {
+        faults.release();
+        QTRY_COMPARE(SourceOpening::threadsRunning(), 0);
+    }
+    void open() {
+        view.OnNachKategorien();
+        QTRY_COMPARE(faults.held(), 1);
+    }
+};
+} // namespace
+
+void BrowsingTest::aSlowSourceIsShownWhenItAnswersAndTheDialogFollows() {
+    SlowSource s;
+    const std::string shown = s.view.m_strFileName;
+    s.open();
+
+    // The dialog is open on the file shown so far, which stays until the drive answers.
+    QVERIFY(s.view.m_pSortierDialog);
+    QVERIFY(s.view.IsOpeningSource());
+    QCOMPARE(s.view.cursor().shape(), Qt::BusyCursor);
+    QCOMPARE(s.view.m_FileList.size(), std::size_t(2));
+    QCOMPARE(s.view.m_nAktuell, 1);
+    QCOMPARE(s.view.m_pSortierDialog->m_strFileName, shown);
+
+    s.faults.release();
+    QTRY_VERIFY(!s.view.IsOpeningSource());
+    QCOMPARE(s.view.m_FileList.size(), std::size_t(3));
+    QCOMPARE(s.view.m_nAktuell, 0);
+    QCOMPARE(s.view.m_strFileName, s.view.m_FileList[0].name);
+    QCOMPARE(s.view.m_bShowDesign, 1);
+    QCOMPARE(s.view.m_pSortierDialog->m_strFileName, s.view.m_FileList[0].name);
+    QCOMPARE(s.view.m_pSortierDialog->m_strFilePath, s.view.m_strFilePath);
+    QCOMPARE(s.view.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(s.questions.shown.empty());
+}
+
+void BrowsingTest::aStepInTheOldListDropsASlowRescan() {
+    SlowSource s;
+    s.open();
+    s.send(WM_VORHERIGE_DATEI);
+    QVERIFY(!s.view.IsOpeningSource());
+    QCOMPARE(s.view.cursor().shape(), Qt::ArrowCursor);
+
+    s.faults.release();
+    QTRY_COMPARE(SourceOpening::threadsRunning(), 0);
+    QTest::qWait(100);
+    QCOMPARE(s.view.m_FileList.size(), std::size_t(2));
+    QCOMPARE(s.view.m_nAktuell, 0);
+    QCOMPARE(s.view.m_pSortierDialog->m_strFileName, s.view.m_FileList[0].name);
+}
+
+void BrowsingTest::aSlowRescanWaitsWhileAQuestionIsOpen() {
+    // A question about the current file (a deletion, a copy's clash) must find it unchanged
+    // when it is answered.
+    SlowSource s;
+    s.open();
+    const std::string asked = s.view.m_pSortierDialog->m_strFilePath;
+    QDialog question;
+    question.setModal(true);
+    question.show();
+
+    s.faults.release();
+    QTRY_COMPARE(SourceOpening::threadsRunning(), 0);
+    QTest::qWait(100);
+    QVERIFY(s.view.IsOpeningSource());
+    QCOMPARE(s.view.m_pSortierDialog->m_strFilePath, asked);
+
+    question.close();
+    QTRY_VERIFY(!s.view.IsOpeningSource());
+    QCOMPARE(s.view.m_FileList.size(), std::size_t(3));
 }
 
 QTEST_MAIN(BrowsingTest)
