@@ -15,10 +15,10 @@
 #include <vector>
 
 // The rescan of the source and the read of its first file that come with opening the
-// copy-and-sort dialog, on a thread of their own: a source on a slow share or a stick that
-// stopped answering never holds up the window. The window takes the answer when it is there,
-// or walks away from it; nothing ever waits for the thread, which may stay blocked for as
-// long as the drive does.
+// copy-and-sort dialog or choosing a new source there, on a thread of their own: a source on a slow
+// share or a stick that stopped answering never holds up the window. The window takes the answer
+// when it is there, or walks away from it; nothing ever waits for the thread, which may stay
+// blocked for as long as the drive does.
 class SourceOpening {
 public:
     struct Answer {

@@ -10,6 +10,7 @@
 
 #include <QFrame>
 
+#include <chrono>
 #include <memory>
 
 class CKopierenSortieren;
@@ -48,7 +49,7 @@ public:
     long OnSortierenBeendet();
     long OnDateiEntfernt();
 
-    // Whether the rescan that opening the copy-and-sort dialog started has not been shown yet.
+    // Whether a rescan of the source is under way and not shown yet.
     bool IsOpeningSource() const { return m_pQuellOeffnung != nullptr; }
 
 protected:
@@ -59,13 +60,16 @@ protected:
     void CurrentFileChanged() override;
 
 private:
-    // The rescan of the source when the dialog opens runs beside the window; its answer is
-    // shown as soon as it comes, unless the user moved on in the old list meanwhile.
-    void StartSourceOpening();
+    // The rescan of the source when the dialog opens or is given a new source runs beside
+    // the window; its answer is shown as soon as it comes (in the same turn when it comes
+    // within a moment), unless the user moved on in the old list meanwhile.
+    void StartSourceOpening(const std::string& directory, bool reportEmpty);
+    void AwaitSourceOpening(std::chrono::steady_clock::time_point begun);
     void TakeSourceOpening();
     void DropSourceOpening();
 
     DesignPainter m_painter;
     std::unique_ptr<SourceOpening> m_pQuellOeffnung;
     QTimer* m_pOeffnungsTakt = nullptr; // the turns that look for the rescan's answer
+    bool m_bLeereQuelleMelden = false;  // whether a source without designs is reported
 };

@@ -17,8 +17,8 @@
 namespace {
 const char* const kKeineAuswertbarenDateien = "Keine auswertbaren Dateien im Quellverzeichnis";
 const char* const kKeineWeiterenDateien = "Keine weiteren Dateien mehr";
-// How long opening the dialog waits for the rescan: a source on a local disk is shown in the
-// same turn, without flicker; a slower one follows when it has answered.
+// How long the window waits for a rescan: a source on a local disk is shown in the same turn,
+// without flicker; a slower one follows when it has answered.
 constexpr std::chrono::milliseconds kAnswerAtOnce{75};
 // How often the window looks for a slower answer.
 constexpr int kLookForAnswerMs = 20;
@@ -38,7 +38,8 @@ void CDesignAnsicht::OnNachKategorien() {
     // The remembered source is scanned afresh, beside the window while the dialog is made; an
     // empty result is not reported at opening.
     const auto begun = std::chrono::steady_clock::now();
-    StartSourceOpening();
+    if (!m_strQuelle.empty())
+        StartSourceOpening(m_strQuelle, false);
 
     // The dialog deletes itself once it is closed and has told the view.
     m_pSortierDialog = new CKopierenSortieren;
@@ -58,26 +59,29 @@ void CDesignAnsicht::OnNachKategorien() {
     // The new window takes the keyboard, also where no window manager hands it over.
     m_pSortierDialog->activateWindow();
 
-    if (m_pQuellOeffnung) {
-        if (m_pQuellOeffnung->waitReady(begun + kAnswerAtOnce)) {
-            TakeSourceOpening();
-        } else {
-            setCursor(Qt::BusyCursor);
-            m_pOeffnungsTakt->start();
-        }
-    }
+    AwaitSourceOpening(begun);
 }
 
-void CDesignAnsicht::StartSourceOpening() {
+void CDesignAnsicht::StartSourceOpening(const std::string& directory, bool reportEmpty) {
     DropSourceOpening();
-    if (m_strQuelle.empty())
-        return;
     m_pQuellOeffnung = std::make_unique<SourceOpening>(
-        m_strQuelle, AcceptedTypes(), m_FileData.size(), kInitialFileNames, kFileNameGrowth);
+        directory, AcceptedTypes(), m_FileData.size(), kInitialFileNames, kFileNameGrowth);
+    m_bLeereQuelleMelden = reportEmpty;
     if (!m_pOeffnungsTakt) {
         m_pOeffnungsTakt = new QTimer(this);
         m_pOeffnungsTakt->setInterval(kLookForAnswerMs);
         connect(m_pOeffnungsTakt, &QTimer::timeout, this, [this] { TakeSourceOpening(); });
+    }
+}
+
+void CDesignAnsicht::AwaitSourceOpening(std::chrono::steady_clock::time_point begun) {
+    if (!m_pQuellOeffnung)
+        return;
+    if (m_pQuellOeffnung->waitReady(begun + kAnswerAtOnce)) {
+        TakeSourceOpening();
+    } else {
+        setCursor(Qt::BusyCursor);
+        m_pOeffnungsTakt->start();
     }
 }
 
@@ -97,6 +101,8 @@ void CDesignAnsicht::TakeSourceOpening() {
     m_nAktuell = 0;
     if (!m_FileList.isEmpty())
         ShowReadFile(0, answer->data, answer->length, answer->error ? &*answer->error : nullptr);
+    else if (m_bLeereQuelleMelden)
+        platform::modalQuestions().messageBox(kKeineAuswertbarenDateien);
 }
 
 void CDesignAnsicht::DropSourceOpening() {
@@ -111,13 +117,11 @@ long CDesignAnsicht::OnQuelleEinlesen() {
     // Only the dialog sends this; without one there is no new source to read.
     if (!m_pSortierDialog)
         return 0;
-    // The view's own m_strQuelle follows when the dialog closes.
-    DropSourceOpening();
-    RescanSource(m_pSortierDialog->m_strQuelle);
-    if (!m_FileList.isEmpty())
-        LoadFile(0);
-    else
-        platform::modalQuestions().messageBox(kKeineAuswertbarenDateien);
+    // The view's own m_strQuelle follows when the dialog closes. Beside the window, as at
+    // opening; here an empty source is reported.
+    const auto begun = std::chrono::steady_clock::now();
+    StartSourceOpening(m_pSortierDialog->m_strQuelle, true);
+    AwaitSourceOpening(begun);
     return 0;
 }
 

@@ -98,6 +98,7 @@ private slots:
     void aSlowSourceIsShownWhenItAnswersAndTheDialogFollows();
     void aStepInTheOldListDropsASlowRescan();
     void aSlowRescanWaitsWhileAQuestionIsOpen();
+    void aSlowNewSourceWithoutDesignsIsReportedWhenItAnswers();
 };
 
 void BrowsingTest::beforeTheFirstScanTheEmptyNamesAreSteppedThroughSilently() {
@@ -525,6 +526,26 @@ void BrowsingTest::aSlowRescanWaitsWhileAQuestionIsOpen() {
     question.close();
     QTRY_VERIFY(!s.view.IsOpeningSource());
     QCOMPARE(s.view.m_FileList.size(), std::size_t(3));
+}
+
+void BrowsingTest::aSlowNewSourceWithoutDesignsIsReportedWhenItAnswers() {
+    Scene s;
+    s.add("a.pes");
+    s.chooseSource(s.dir.path());
+    TempDir empty;
+    FaultyFileSystem faults;
+    faults.holdOn(Op::OpenDirectory, empty.path());
+
+    s.chooseSource(empty.path());
+    QTRY_COMPARE(faults.held(), 1);
+    QVERIFY(s.questions.shown.empty());
+    QCOMPARE(s.view.m_FileList.size(), std::size_t(1));
+
+    faults.release();
+    QTRY_COMPARE(s.questions.shown, std::vector<std::string>{kKeineAuswertbaren});
+    QVERIFY(s.view.m_FileList.isEmpty());
+    QCOMPARE(s.view.m_strSourceDir, empty.path() + "/");
+    QTRY_COMPARE(SourceOpening::threadsRunning(), 0);
 }
 
 QTEST_MAIN(BrowsingTest)
