@@ -5,11 +5,10 @@
 #include "ChooserPaths.h"
 #include "DirectoryProbe.h"
 
+#include "platform/DetachedThread.h"
 #include "platform/Names.h"
 
 #include <algorithm>
-#include <system_error>
-#include <thread>
 
 namespace dirchooser {
 
@@ -25,18 +24,9 @@ std::shared_ptr<DirectoryJob> DirectoryJob::start(Kind kind, std::string path,
                                                   platform::FileSystem& fs,
                                                   std::vector<std::string> unprobed) {
     auto job = std::make_shared<DirectoryJob>(kind, std::move(path), fs, std::move(unprobed));
-    ++runningThreads;
-    try {
-        // The thread owns a share of the job: the window may drop its own at any time.
-        std::thread([job] {
-            job->run();
-            --runningThreads;
-        }).detach();
-    } catch (const std::system_error&) {
-        // No thread to be had: read here, as the chooser always did.
-        job->run();
-        --runningThreads;
-    }
+    // The thread owns a share of the job: the window may drop its own at any time. Without a
+    // thread, the listing is read here, as the chooser always did.
+    platform::runDetached([job] { job->run(); }, runningThreads);
     return job;
 }
 

@@ -3,13 +3,12 @@
 #include "CategorySearch.h"
 
 #include "CategoryFinder.h"
+#include "platform/DetachedThread.h"
 #include "platform/FileSystem.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace {
 
@@ -49,17 +48,8 @@ CategorySearch::CategorySearch(const std::string& target)
 
 CategorySearch::CategorySearch(const std::string& target, platform::FileSystem& fs)
     : m_state(std::make_shared<State>()) {
-    running.fetch_add(1);
-    try {
-        std::thread([state = m_state, target, &fs] {
-            state->walk(target, fs);
-            running.fetch_sub(1);
-        }).detach();
-    } catch (const std::system_error&) {
-        // No thread to be had: the walk runs here, as it always did.
-        m_state->walk(target, fs);
-        running.fetch_sub(1);
-    }
+    // Without a thread, the walk runs here, as it always did.
+    platform::runDetached([state = m_state, target, &fs] { state->walk(target, fs); }, running);
 }
 
 CategorySearch::~CategorySearch() {

@@ -3,13 +3,12 @@
 #include "SourceOpening.h"
 
 #include "design/DesignModel.h"
+#include "platform/DetachedThread.h"
 #include "platform/Names.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace {
 std::atomic<int> running{0};
@@ -45,17 +44,11 @@ struct SourceOpening::State {
 SourceOpening::SourceOpening(std::string directory, SourceTypes types, std::size_t bufferSize,
                              std::size_t listSize, std::size_t listGrowth)
     : m_state(std::make_shared<State>()) {
-    running.fetch_add(1);
-    try {
-        std::thread([state = m_state, directory, types, bufferSize, listSize, listGrowth] {
-            state->run(directory, types, bufferSize, listSize, listGrowth);
-            running.fetch_sub(1);
-        }).detach();
-    } catch (const std::system_error&) {
-        // No thread to be had: the scan runs here, as it always did.
-        m_state->run(directory, types, bufferSize, listSize, listGrowth);
-        running.fetch_sub(1);
-    }
+    // Without a thread, the scan runs here, as it always did.
+    platform::runDetached(
+        [state = m_state, directory = std::move(directory), types, bufferSize, listSize,
+         listGrowth] { state->run(directory, types, bufferSize, listSize, listGrowth); },
+        running);
 }
 
 SourceOpening::~SourceOpening() = default;
