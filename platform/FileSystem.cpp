@@ -3,10 +3,12 @@
 
 #include "FileSystem.h"
 
+#include "DirectoryListing.h"
+
 #include <cerrno>
 #include <cstdio>
-#include <dirent.h>
 #include <fcntl.h>
+#include <new>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -127,8 +129,12 @@ public:
     int makeDirectory(const char* path) override { return ::mkdir(path, 0777) == 0 ? 0 : errno; }
 
     int openDirectory(const char* path, void*& dir) override {
-        dir = ::opendir(path);
-        return dir ? 0 : errno;
+        // An empty path names no directory; for openDirectoryAt it means dir itself.
+        if (*path == '\0') {
+            dir = nullptr;
+            return ENOENT;
+        }
+        return openDirectoryAt(AT_FDCWD, path, dir);
     }
 
     int openAt(int dir, const char* name, int flags, mode_t mode, int& fd) override {
@@ -192,12 +198,13 @@ public:
         } else if (const int error = openAt(dir, name, O_RDONLY | O_DIRECTORY, 0, fd)) {
             return error;
         }
-        listing = ::fdopendir(fd);
-        if (listing)
-            return 0;
-        const int error = errno;
-        ::close(fd);
-        return error;
+        try {
+            listing = new DirectoryListing(fd);
+        } catch (const std::bad_alloc&) {
+            ::close(fd);
+            return ENOMEM;
+        }
+        return 0;
     }
 
     int openSubdirectory(int parentFd, const char* name, bool followLink, int& fd) override {

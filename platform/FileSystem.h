@@ -55,7 +55,7 @@ public:
     virtual int tryLock(int fd) = 0;
     virtual int status(const char* path, Status& status) = 0;
     virtual int makeDirectory(const char* path) = 0;
-    // Starts a directory listing; dir is the open DIR* handed to readdir and closedir.
+    // Starts a directory listing; dir is the open DirectoryListing, which its reader deletes.
     virtual int openDirectory(const char* path, void*& dir) = 0;
 
     // The calls above for a name in the open directory dir (see Directory), so that the
