@@ -38,6 +38,13 @@ public:
     }
 
     int fileSize(int fd, std::uint64_t& size) override {
+        struct statx known {};
+        if (::statx(fd, "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, STATX_SIZE, &known) == 0) {
+            size = known.stx_size;
+            return 0;
+        }
+        if (errno != ENOSYS)
+            return errno;
         struct stat st {};
         if (::fstat(fd, &st) != 0)
             return errno;
@@ -166,6 +173,19 @@ public:
 
     int linkAt(int dir, const char* from, const char* to) override {
         return ::linkat(dir, from, dir, to, 0) == 0 ? 0 : errno;
+    }
+
+    int linkOpenAt(int fd, int dir, const char* from, const char* to) override {
+        // The descriptor's entry under /proc leads to the file itself, whatever its name.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), dir, to, AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        const int error = errno;
+        // Without /proc, by its name. A file that lost its name (another program's file took
+        // it) stays without one: linking by the name would publish that other file.
+        struct stat entry {};
+        return error == ENOENT && ::lstat(self.c_str(), &entry) != 0 ? linkAt(dir, from, to)
+                                                                     : error;
     }
 
     int openTemporaryAt(int dir, const char* name, int& fd) override {

@@ -177,3 +177,48 @@ TEST(AtomicWrite, AWriterInAnOpenDirectoryNeverReplacesInEveryWayOfNaming) {
         }
     }
 }
+
+// The real calls, where a share would cost a request for what the system already knows.
+TEST(FileSystem, LinksTheFileHeldOpenAndNeverAnotherUnderItsName) {
+    const std::vector<std::uint8_t> mine{'m', 'e', 'i', 'n', 's'};
+    TempDir tmp;
+    platform::Directory dir(tmp.path());
+    platform::FileSystem& fs = platform::posixFileSystem();
+    const std::string ours = tmp.write("ours.tmp", mine);
+    int fd = -1;
+    ASSERT_EQ(fs.open(ours.c_str(), O_RDONLY, 0, fd), 0);
+    EXPECT_EQ(fs.linkOpenAt(fd, dir.fd(), "ours.tmp", "ROSE.PES"), 0);
+    EXPECT_EQ(readBytes(tmp.file("ROSE.PES")), mine);
+    EXPECT_EQ(fs.linkOpenAt(fd, dir.fd(), "ours.tmp", "ROSE.PES"), EEXIST);
+
+    // Moved away, and another program's file under its old name: ours is linked.
+    std::filesystem::rename(ours, tmp.file("moved"));
+    tmp.write("ours.tmp", "fremd");
+    EXPECT_EQ(fs.linkOpenAt(fd, dir.fd(), "ours.tmp", "ROSE01.PES"), 0);
+    EXPECT_EQ(readBytes(tmp.file("ROSE01.PES")), mine);
+
+    // Replaced: ours has no name left to link by, and theirs is not taken for it.
+    std::filesystem::remove(tmp.file("ROSE.PES"));
+    std::filesystem::remove(tmp.file("ROSE01.PES"));
+    std::filesystem::rename(tmp.write("theirs", "fremd"), tmp.file("moved"));
+    EXPECT_EQ(fs.linkOpenAt(fd, dir.fd(), "moved", "ROSE02.PES"), ENOENT);
+    EXPECT_FALSE(std::filesystem::exists(tmp.file("ROSE02.PES")));
+    fs.close(fd);
+}
+
+TEST(FileSystem, TheSizeRightAfterTheStatusCostsAShareNoRequest) {
+    SlowMount mount;
+    SKIP_UNLESS_MOUNTED(mount);
+    mount.backingDir().write("rose.pes", "12345");
+    platform::FileSystem& fs = platform::posixFileSystem();
+    int fd = -1;
+    ASSERT_EQ(fs.open((mount.path() + "/rose.pes").c_str(), O_RDONLY, 0, fd), 0);
+    platform::FileSystem::Status status;
+    ASSERT_EQ(fs.fileStatus(fd, status), 0);
+    mount.resetRequests();
+    std::uint64_t size = 0;
+    EXPECT_EQ(fs.fileSize(fd, size), 0);
+    EXPECT_EQ(size, 5u);
+    EXPECT_EQ(mount.requests(), 0) << mount.requestLog();
+    fs.close(fd);
+}
