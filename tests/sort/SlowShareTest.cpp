@@ -178,28 +178,3 @@ TEST_F(SlowCopies, OneDesignIntoSeveralCategoriesNeverReplacesAnything) {
     EXPECT_FALSE(std::filesystem::exists(behind("quelle/rose.pes")));
     EXPECT_TRUE(questions.shown.empty());
 }
-
-// A request for every lookup, so what a run costs shows request by request.
-TEST_F(SlowCopies, ARunOfCopiesOpensAndReadsTheSourceOnce) {
-    mount.backingDir().write("quelle/rose.pes", bytesOfSize(300));
-    m_strFilePath = onShare("quelle/rose.pes");
-    m_strFileName = "ROSE.PES";
-    const Names categories = {"A", "B", "C"};
-    for (const auto& c : categories)
-        mount.backingDir().makeDir("ziel/" + c);
-    mount.resetRequests();
-    copyInto(categories);
-
-    const std::string log = "\n" + mount.requestLog() + "\n";
-    const auto times = [&](const std::string& request) {
-        int n = 0;
-        for (auto at = log.find("\n" + request + "\n"); at != std::string::npos;
-             at = log.find("\n" + request + "\n", at + 1))
-            ++n;
-        return n;
-    };
-    EXPECT_EQ(times("open /quelle/rose.pes"), 1);
-    EXPECT_EQ(times("read /quelle/rose.pes"), 1);
-    for (const auto& c : categories)
-        EXPECT_EQ(readBytes(behind("ziel/" + c + "/ROSE.PES")), bytesOfSize(300)) << c;
-}
