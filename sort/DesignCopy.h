@@ -20,10 +20,9 @@
 // Copies the current design file into destination directories under its upper-cased name,
 // refusing duplicates and renaming on a clash. A run of copies reads the source once, is
 // written first and flushed together, so the disk is waited for once rather than once per
-// category. A copy takes its
-// name only where nothing has it by then: a file that turned up under the name meanwhile
-// (another program's, or another marked category's that is the same directory) meets the
-// clash rule as if it had been there from the start.
+// category. A copy takes its name only where nothing has it by then: a file that turned up
+// under the name meanwhile (another program's, or another marked category's that is the same
+// directory) meets the clash rule as if it had been there from the start.
 class DesignCopy {
 public:
     explicit DesignCopy(const CopyContext& context) : m_context(context) {}
@@ -47,9 +46,9 @@ public:
     // source must then not be removed as moved.
     bool wentOntoSource() const { return m_wentOntoSource; }
 
-    // Whether the source is still the file the copies were read from, unchanged since (same file,
-    // size and time of its last change). A source that another program was still writing
-    // must not be removed as moved: its copies may hold older bytes than it does.
+    // Whether the source is still the file the copies were read from, unchanged since (same
+    // file, size and time of its last change). A source that another program was still
+    // writing must not be removed as moved: its copies may hold older bytes than it does.
     bool sourceUnchanged() const;
 
 private:
