@@ -200,7 +200,7 @@ int AtomicFileWriter::nameWithoutReplacing() {
     }
     if (!lacks || !lacks->link) {
         // A second name, then the temporary one dropped: linking never replaces.
-        error = fs.linkAt(dir, temporary.c_str(), name.c_str());
+        error = fs.linkOpenAt(m_file.descriptor(), dir, temporary.c_str(), name.c_str());
         if (error == 0) {
             fs.removeAt(dir, temporary.c_str());
             return 0;

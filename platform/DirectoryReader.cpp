@@ -4,6 +4,7 @@
 #include "DirectoryReader.h"
 
 #include "Directory.h"
+#include "DirectoryListing.h"
 #include "FileSystem.h"
 #include "Names.h"
 
@@ -43,16 +44,16 @@ bool DirectoryReader::open(const Directory& directory, EntryTypes types) {
 bool DirectoryReader::next(DirectoryEntry& entry) {
     if (!m_dir)
         return false;
-    while (const dirent* d = ::readdir(static_cast<DIR*>(m_dir))) {
-        const std::string_view name = d->d_name;
+    std::string_view name;
+    unsigned char type;
+    while (static_cast<DirectoryListing*>(m_dir)->next(name, type)) {
         if (name == "." || name == "..")
             continue;
         entry.name.assign(name);
-        entry.isSymlink = d->d_type == DT_LNK;
-        entry.isDirectory = d->d_type == DT_DIR;
-        entry.isSpecial = d->d_type == DT_FIFO || d->d_type == DT_SOCK || d->d_type == DT_CHR ||
-                          d->d_type == DT_BLK;
-        if (d->d_type == DT_LNK || (d->d_type == DT_UNKNOWN && m_types == EntryTypes::Checked)) {
+        entry.isSymlink = type == DT_LNK;
+        entry.isDirectory = type == DT_DIR;
+        entry.isSpecial = type == DT_FIFO || type == DT_SOCK || type == DT_CHR || type == DT_BLK;
+        if (type == DT_LNK || (type == DT_UNKNOWN && m_types == EntryTypes::Checked)) {
             // Links, and file systems that do not fill in the type: ask for the target. A link
             // that leads nowhere (dangling, or a loop) counts as a file.
             struct stat st {};
@@ -68,8 +69,7 @@ bool DirectoryReader::next(DirectoryEntry& entry) {
 }
 
 void DirectoryReader::close() {
-    if (m_dir)
-        ::closedir(static_cast<DIR*>(m_dir));
+    delete static_cast<DirectoryListing*>(m_dir);
     m_dir = nullptr;
 }
 

@@ -50,7 +50,7 @@ public:
 
 private:
     FileSystem* m_fs = nullptr; // the program's file system when none was given
-    void* m_dir = nullptr;      // DIR*
+    void* m_dir = nullptr;      // DirectoryListing*
     std::string m_directory;
     int m_directoryFd = -1; // AT_FDCWD when entries are named by their whole paths
     EntryTypes m_types = EntryTypes::Checked;

@@ -3,10 +3,12 @@
 
 #include "FileSystem.h"
 
+#include "DirectoryListing.h"
+
 #include <cerrno>
 #include <cstdio>
-#include <dirent.h>
 #include <fcntl.h>
+#include <new>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -36,6 +38,13 @@ public:
     }
 
     int fileSize(int fd, std::uint64_t& size) override {
+        struct statx known {};
+        if (::statx(fd, "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, STATX_SIZE, &known) == 0) {
+            size = known.stx_size;
+            return 0;
+        }
+        if (errno != ENOSYS)
+            return errno;
         struct stat st {};
         if (::fstat(fd, &st) != 0)
             return errno;
@@ -127,8 +136,12 @@ public:
     int makeDirectory(const char* path) override { return ::mkdir(path, 0777) == 0 ? 0 : errno; }
 
     int openDirectory(const char* path, void*& dir) override {
-        dir = ::opendir(path);
-        return dir ? 0 : errno;
+        // An empty path names no directory; for openDirectoryAt it means dir itself.
+        if (*path == '\0') {
+            dir = nullptr;
+            return ENOENT;
+        }
+        return openDirectoryAt(AT_FDCWD, path, dir);
     }
 
     int openAt(int dir, const char* name, int flags, mode_t mode, int& fd) override {
@@ -162,6 +175,19 @@ public:
         return ::linkat(dir, from, dir, to, 0) == 0 ? 0 : errno;
     }
 
+    int linkOpenAt(int fd, int dir, const char* from, const char* to) override {
+        // The descriptor's entry under /proc leads to the file itself, whatever its name.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), dir, to, AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        const int error = errno;
+        // Without /proc, by its name. A file that lost its name (another program's file took
+        // it) stays without one: linking by the name would publish that other file.
+        struct stat entry {};
+        return error == ENOENT && ::lstat(self.c_str(), &entry) != 0 ? linkAt(dir, from, to)
+                                                                     : error;
+    }
+
     int openTemporaryAt(int dir, const char* name, int& fd) override {
         do {
             fd = ::openat(dir, name, O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
@@ -192,12 +218,13 @@ public:
         } else if (const int error = openAt(dir, name, O_RDONLY | O_DIRECTORY, 0, fd)) {
             return error;
         }
-        listing = ::fdopendir(fd);
-        if (listing)
-            return 0;
-        const int error = errno;
-        ::close(fd);
-        return error;
+        try {
+            listing = new DirectoryListing(fd);
+        } catch (const std::bad_alloc&) {
+            ::close(fd);
+            return ENOMEM;
+        }
+        return 0;
     }
 
     int openSubdirectory(int parentFd, const char* name, bool followLink, int& fd) override {

@@ -27,6 +27,8 @@ public:
     };
 
     virtual int open(const char* path, int flags, mode_t mode, int& fd) = 0;
+    // The size as the system last learned it, without asking a share again where it keeps the
+    // file's attributes: right after fileStatus, as fresh as that and without a request.
     virtual int fileSize(int fd, std::uint64_t& size) = 0;
     virtual int fileStatus(int fd, Status& status) = 0;
     // Reads up to count bytes; done holds the number read (0 at the end of the file).
@@ -55,7 +57,7 @@ public:
     virtual int tryLock(int fd) = 0;
     virtual int status(const char* path, Status& status) = 0;
     virtual int makeDirectory(const char* path) = 0;
-    // Starts a directory listing; dir is the open DIR* handed to readdir and closedir.
+    // Starts a directory listing; dir is the open DirectoryListing, which its reader deletes.
     virtual int openDirectory(const char* path, void*& dir) = 0;
 
     // The calls above for a name in the open directory dir (see Directory), so that the
@@ -67,6 +69,12 @@ public:
     virtual int renameAt(int dir, const char* from, const char* to) = 0;
     virtual int renameNoReplaceAt(int dir, const char* from, const char* to) = 0;
     virtual int linkAt(int dir, const char* from, const char* to) = 0;
+    // linkAt for from held open as fd: where the system links a file by its descriptor, from
+    // is not looked up again, which costs a request on a share. Otherwise linkAt itself.
+    virtual int linkOpenAt(int fd, int dir, const char* from, const char* to) {
+        (void)fd;
+        return linkAt(dir, from, to);
+    }
     // name is the directory the unnamed file goes in: "." for dir itself.
     virtual int openTemporaryAt(int dir, const char* name, int& fd) = 0;
     virtual int linkTemporaryAt(int fd, int dir, const char* name) = 0;

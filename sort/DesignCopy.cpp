@@ -24,6 +24,11 @@ void report(const platform::FileError& error) {
 } // namespace
 
 std::size_t DesignCopy::readSource() {
+    // Once read, the bytes stay in the buffer for the rest of the run: a share is asked once,
+    // and every copy holds the same design even if another program rewrites the source
+    // meanwhile. A read that failed leaves nothing to reuse, so the next copy tries again.
+    if (m_sourceLength)
+        return *m_sourceLength;
     const std::string& path = m_context.strFilePath;
     if (!m_sourceDirectory)
         m_sourceDirectory =
@@ -34,8 +39,8 @@ std::size_t DesignCopy::readSource() {
     platform::readWholeFileAt(directory.fd(), directory.at(platform::namePart(path)), path,
                               m_context.puffer, platform::BufferRoom::AtLeastSizePlusOne,
                               UINT64_MAX, file);
-    if (!m_sourceAsRead)
-        m_sourceAsRead = file.status;
+    m_sourceAsRead = file.status;
+    m_sourceLength = file.length;
     return file.length;
 }
 

@@ -18,11 +18,11 @@
 #include <vector>
 
 // Copies the current design file into destination directories under its upper-cased name,
-// refusing duplicates and renaming on a clash. A run of copies is written first and flushed
-// together, so the disk is waited for once rather than once per category. A copy takes its
-// name only where nothing has it by then: a file that turned up under the name meanwhile
-// (another program's, or another marked category's that is the same directory) meets the
-// clash rule as if it had been there from the start.
+// refusing duplicates and renaming on a clash. A run of copies reads the source once, is
+// written first and flushed together, so the disk is waited for once rather than once per
+// category. A copy takes its name only where nothing has it by then: a file that turned up
+// under the name meanwhile (another program's, or another marked category's that is the same
+// directory) meets the clash rule as if it had been there from the start.
 class DesignCopy {
 public:
     explicit DesignCopy(const CopyContext& context) : m_context(context) {}
@@ -46,9 +46,9 @@ public:
     // source must then not be removed as moved.
     bool wentOntoSource() const { return m_wentOntoSource; }
 
-    // Whether the source is still the file the first copy read, unchanged since (same file,
-    // size and time of its last change). A source that another program was still writing
-    // must not be removed as moved: its copies may hold older bytes than it does.
+    // Whether the source is still the file the copies were read from, unchanged since (same
+    // file, size and time of its last change). A source that another program was still
+    // writing must not be removed as moved: its copies may hold older bytes than it does.
     bool sourceUnchanged() const;
 
 private:
@@ -65,7 +65,8 @@ private:
         std::size_t length;
     };
 
-    // Reads the whole source into the buffer; returns the number of bytes read.
+    // The whole source in the buffer, read by the first call that succeeds; returns its
+    // length.
     std::size_t readSource();
     // The clash rule from names' candidate on, with existing looking in its directory: the
     // target, or none when the copy is not to be made (refused and reported, or the save
@@ -87,13 +88,13 @@ private:
     bool isSource(const std::string& path) const;
 
     const CopyContext& m_context;
-    // Held for a whole run of copies: the target, and the source's directory (read anew for
-    // every copy).
+    // Held for a whole run of copies: the target, and the source's directory.
     std::unique_ptr<platform::Directory> m_target;
     std::unique_ptr<platform::Directory> m_sourceDirectory;
     bool m_wentOntoSource = false;
     int m_made = 0;
-    std::optional<platform::FileSystem::Status> m_sourceAsRead; // at the first read
+    std::optional<platform::FileSystem::Status> m_sourceAsRead; // at the read
+    std::optional<std::size_t> m_sourceLength; // the bytes the read left in the buffer
     // Written, not yet flushed. Each holds a file open, so a long run is flushed in parts.
     std::vector<Pending> m_pending;
     std::vector<std::string> m_copied; // the paths of the copies made

@@ -16,6 +16,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <set>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -57,6 +59,53 @@ TEST(DirectoryReader, TakesTypesFromTheListingOnlyWhenAskedTo) {
     ASSERT_EQ(::symlink("ordner", dir.file("zumordner.pes").c_str()), 0);
     EXPECT_EQ(directoriesIn(dir.path(), Types::FromListing),
               (std::map<std::string, bool>{{"ordner", true}, {"zumordner.pes", true}}));
+}
+
+TEST(DirectoryReader, ListsAHeldDirectoryFromItsStartEveryTimeAskingOnlyForItsEntries) {
+    SlowMount mount;
+    SKIP_UNLESS_MOUNTED(mount);
+    mount.backingDir().write("a/rose.pes", "x");
+    mount.backingDir().makeDir("a/tiere");
+    platform::Directory held(mount.path() + "/a", platform::Directory::Use::Listing);
+    ASSERT_TRUE(held.isReadable());
+    mount.resetRequests();
+    for (int listing = 0; listing < 2; ++listing) {
+        SCOPED_TRACE(listing);
+        std::set<std::string> names;
+        platform::DirectoryReader reader;
+        ASSERT_TRUE(reader.open(held, platform::EntryTypes::FromListing));
+        platform::DirectoryEntry entry;
+        while (reader.next(entry))
+            names.insert(entry.name);
+        EXPECT_EQ(names, (std::set<std::string>{"rose.pes", "tiere"}));
+    }
+    std::istringstream log(mount.requestLog());
+    for (std::string request; std::getline(log, request);)
+        EXPECT_EQ(request.rfind("readdir ", 0), 0u) << request;
+}
+
+TEST(DirectoryReader, ListsEveryEntryOfADirectoryTooLargeForOneRead) {
+    TempDir dir;
+    std::set<std::string> made;
+    for (int i = 0; i < 1500; ++i) {
+        const std::string name = "entwurf-mit-einem-recht-langen-namen-" + std::to_string(i);
+        dir.write(name, "");
+        made.insert(name);
+    }
+    dir.makeDir("ordner");
+    std::set<std::string> files, directories;
+    platform::DirectoryReader reader;
+    ASSERT_TRUE(reader.open(dir.path(), platform::EntryTypes::FromListing));
+    platform::DirectoryEntry entry;
+    while (reader.next(entry))
+        EXPECT_TRUE((entry.isDirectory ? directories : files).insert(entry.name).second)
+            << entry.name << " listed twice";
+    EXPECT_EQ(files, made);
+    EXPECT_EQ(directories, std::set<std::string>{"ordner"});
+    // Neither a file nor nothing can be listed.
+    EXPECT_FALSE(
+        platform::DirectoryReader().open(dir.file("entwurf-mit-einem-recht-langen-namen-1")));
+    EXPECT_FALSE(platform::DirectoryReader().open(std::string()));
 }
 
 TEST(ExistingEntries, InAnOpenDirectoryOneListingDecidesAndAFreeNameCostsNothingMore) {
@@ -127,4 +176,42 @@ TEST(AtomicWrite, AWriterInAnOpenDirectoryNeverReplacesInEveryWayOfNaming) {
             EXPECT_FALSE(std::filesystem::exists(tmp.file(".nadelix-00000000000a.tmp")));
         }
     }
+}
+
+// The real calls, where a share would cost a request for what the system already knows.
+TEST(FileSystem, LinksTheFileHeldOpenAndNeverAnotherUnderItsName) {
+    const std::vector<std::uint8_t> mine{'m', 'e', 'i', 'n', 's'};
+    TempDir tmp;
+    platform::Directory dir(tmp.path());
+    platform::FileSystem& fs = platform::posixFileSystem();
+    const std::string ours = tmp.write("ours.tmp", mine);
+    int fd = -1;
+    ASSERT_EQ(fs.open(ours.c_str(), O_RDONLY, 0, fd), 0);
+    EXPECT_EQ(fs.linkOpenAt(fd, dir.fd(), "ours.tmp", "ROSE.PES"), 0);
+    EXPECT_EQ(readBytes(tmp.file("ROSE.PES")), mine);
+    EXPECT_EQ(fs.linkOpenAt(fd, dir.fd(), "ours.tmp", "ROSE.PES"), EEXIST);
+
+    // Replaced by another program's file: ours has no name left, and theirs is not linked.
+    std::filesystem::remove(tmp.file("ROSE.PES"));
+    std::filesystem::rename(tmp.write("theirs", "fremd"), ours);
+    EXPECT_EQ(fs.linkOpenAt(fd, dir.fd(), "ours.tmp", "ROSE01.PES"), ENOENT);
+    EXPECT_FALSE(std::filesystem::exists(tmp.file("ROSE01.PES")));
+    fs.close(fd);
+}
+
+TEST(FileSystem, TheSizeRightAfterTheStatusCostsAShareNoRequest) {
+    SlowMount mount;
+    SKIP_UNLESS_MOUNTED(mount);
+    mount.backingDir().write("rose.pes", "12345");
+    platform::FileSystem& fs = platform::posixFileSystem();
+    int fd = -1;
+    ASSERT_EQ(fs.open((mount.path() + "/rose.pes").c_str(), O_RDONLY, 0, fd), 0);
+    platform::FileSystem::Status status;
+    ASSERT_EQ(fs.fileStatus(fd, status), 0);
+    mount.resetRequests();
+    std::uint64_t size = 0;
+    EXPECT_EQ(fs.fileSize(fd, size), 0);
+    EXPECT_EQ(size, 5u);
+    EXPECT_EQ(mount.requests(), 0) << mount.requestLog();
+    fs.close(fd);
 }

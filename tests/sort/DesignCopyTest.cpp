@@ -3,13 +3,16 @@
 
 #include "sort/DesignCopy.h"
 
+#include "FaultyFileSystem.h"
 #include "SortFixture.h"
 
+#include <cerrno>
 #include <climits>
 
 namespace {
 
 using Names = std::vector<std::string>;
+using Op = FaultyFileSystem::Op;
 
 class CopyTo : public SortFixture {
 protected:
@@ -17,6 +20,22 @@ protected:
         const CopyContext c = context();
         return DesignCopy(c).CopyTo(destination);
     }
+};
+
+// One run of copies into several categories, as marking them and copying makes it.
+class RunOfCopies : public SortFixture {
+protected:
+    // Copies into each category in one run; returns how many copies were made.
+    int copyIntoAll(const Names& categories) {
+        const CopyContext c = context();
+        DesignCopy copy(c);
+        for (const auto& name : categories)
+            copy.start(category(name));
+        const int made = copy.finish();
+        sourceUnchanged = copy.sourceUnchanged();
+        return made;
+    }
+    bool sourceUnchanged = false;
 };
 
 } // namespace
@@ -174,4 +193,53 @@ TEST_F(CopyTo, ARenamedNameTooLongForTheFileSystemIsReportedAndLeavesNothing) {
     const std::string renamed = cat + "/" + std::string(251, 'R') + "01.PES";
     EXPECT_EQ(questions.shown, Names{renamed + " contains an invalid path."});
     EXPECT_EQ(namesIn(cat), Names{name});
+}
+
+TEST_F(RunOfCopies, ReadsTheSourceOnceSoEveryCopyHoldsTheSameBytes) {
+    const auto bytes = bytesOfSize(3000);
+    useSource("rose.pes", bytes, "ROSE.PES");
+    FaultyFileSystem faulty;
+    // Another program rewrites the source once the first copy has read it.
+    faulty.before(Op::OpenTemporary, [&] { dir.write("quelle/rose.pes", bytesOfSize(2000, 9)); });
+
+    EXPECT_EQ(copyIntoAll({"A", "B", "C"}), 3);
+    EXPECT_EQ(faulty.calls(Op::FileSize), 1); // one read asks for the length once
+    for (const char* name : {"A", "B", "C"})
+        EXPECT_EQ(readBytes(inTarget(name) + "/ROSE.PES"), bytes) << name;
+    EXPECT_TRUE(questions.shown.empty());
+    // The rewritten source is not what the copies hold: a move must keep it.
+    EXPECT_FALSE(sourceUnchanged);
+}
+
+TEST_F(RunOfCopies, AFailedReadIsReportedForItsCategoryAndTriedAgainForTheNext) {
+    const struct {
+        const char* what;
+        Op op;
+        int error;
+        const char* pathPart;
+        int lengthAsked; // by the reads of the run
+    } rows[] = {
+        {"open", Op::Open, ENOENT, "quelle/", 1},
+        {"length", Op::FileSize, EIO, "", 2},
+        {"read", Op::Read, EIO, "", 2},
+    };
+    const auto bytes = bytesOfSize(3000);
+    useSource("rose.pes", bytes, "ROSE.PES");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const char* name : {"A", "B", "C"})
+            std::filesystem::remove(inTarget(name) + "/ROSE.PES");
+        questions.shown.clear();
+        FaultyFileSystem faulty;
+        faulty.failOn(row.op, row.error, row.pathPart, 0, 1);
+
+        EXPECT_EQ(copyIntoAll({"A", "B", "C"}), 2);
+        EXPECT_EQ(questions.shown.size(), 1u);
+        EXPECT_EQ(namesIn(inTarget("A")), Names{});
+        EXPECT_EQ(readBytes(inTarget("B") + "/ROSE.PES"), bytes);
+        EXPECT_EQ(readBytes(inTarget("C") + "/ROSE.PES"), bytes);
+        // B read the source again; C took B's bytes.
+        EXPECT_EQ(faulty.calls(Op::FileSize), row.lengthAsked);
+        EXPECT_TRUE(sourceUnchanged);
+    }
 }
