@@ -9,6 +9,7 @@
 #include "platform/Drives.h"
 #include "platform/FileError.h"
 
+#include "ChooserItems.h"
 #include "FaultyFileSystem.h"
 #include "ScriptedQuestions.h"
 #include "TempDir.h"
@@ -41,20 +42,7 @@ class ChooserSlowDrivesTest : public QObject {
         m_dlg->show();
     }
 
-    QTreeWidgetItem* item(const std::string& p) const {
-        std::vector<QTreeWidgetItem*> open;
-        for (int i = 0; i < tree()->topLevelItemCount(); ++i)
-            open.push_back(tree()->topLevelItem(i));
-        while (!open.empty()) {
-            QTreeWidgetItem* it = open.back();
-            open.pop_back();
-            if (!CVerzeichnisAuswahl::IsPlaceholder(it) && m_dlg->ItemPath(it) == p)
-                return it;
-            for (int i = 0; i < it->childCount(); ++i)
-                open.push_back(it->child(i));
-        }
-        return nullptr;
-    }
+    QTreeWidgetItem* item(const std::string& p) const { return chooserItem(*m_dlg, p); }
 
     static bool hasOnlyPlaceholder(const QTreeWidgetItem* item) {
         return item->childCount() == 1 && CVerzeichnisAuswahl::IsPlaceholder(item->child(0));

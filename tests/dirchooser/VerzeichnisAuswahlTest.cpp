@@ -6,6 +6,7 @@
 #include "app/QtModalQuestions.h"
 #include "platform/Drives.h"
 
+#include "ChooserItems.h"
 #include "FaultyFileSystem.h"
 #include "TempDir.h"
 
@@ -84,20 +85,7 @@ class VerzeichnisAuswahlTest : public QObject {
     }
 
     // The item whose path is p, looked for among the items the tree holds now.
-    QTreeWidgetItem* item(const std::string& p) const {
-        std::vector<QTreeWidgetItem*> open;
-        for (int i = 0; i < tree()->topLevelItemCount(); ++i)
-            open.push_back(tree()->topLevelItem(i));
-        while (!open.empty()) {
-            QTreeWidgetItem* it = open.back();
-            open.pop_back();
-            if (!CVerzeichnisAuswahl::IsPlaceholder(it) && m_dlg->ItemPath(it) == p)
-                return it;
-            for (int i = 0; i < it->childCount(); ++i)
-                open.push_back(it->child(i));
-        }
-        return nullptr;
-    }
+    QTreeWidgetItem* item(const std::string& p) const { return chooserItem(*m_dlg, p); }
 
     std::string selectedPath() const {
         const QTreeWidgetItem* current = tree()->currentItem();
