@@ -19,6 +19,9 @@ public:
     DirectoryListing& operator=(const DirectoryListing&) = delete;
     ~DirectoryListing();
 
+    // The descriptor, open until the listing is deleted.
+    int fd() const { return m_fd; }
+
     // The next entry ("." and ".." among them) and its type as a DT_ value; false at the end
     // of the listing, or when it cannot be read further. name holds until the next call.
     bool next(std::string_view& name, unsigned char& type);

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "SubDirectories.h"
 
+#include "DirectoryListing.h"
 #include "FileSystem.h"
 #include "Names.h"
 
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 
 namespace platform {
@@ -42,8 +44,9 @@ bool DirectoryHandle::openBelow(const DirectoryHandle& parent, const std::string
 
 bool DirectoryHandle::take(int fd, const std::string& path) {
     // The listing reads through the same descriptor, which stays open for the level below.
-    m_dir = ::fdopendir(fd);
-    if (!m_dir) {
+    try {
+        m_dir = new DirectoryListing(fd);
+    } catch (const std::bad_alloc&) {
         m_fs.close(fd);
         return false;
     }
@@ -52,30 +55,30 @@ bool DirectoryHandle::take(int fd, const std::string& path) {
 }
 
 int DirectoryHandle::fd() const {
-    return ::dirfd(static_cast<DIR*>(m_dir));
+    return static_cast<const DirectoryListing*>(m_dir)->fd();
 }
 
 void DirectoryHandle::close() {
-    if (m_dir)
-        ::closedir(static_cast<DIR*>(m_dir));
+    delete static_cast<DirectoryListing*>(m_dir);
     m_dir = nullptr;
 }
 
 void DirectoryHandle::subDirectories(std::vector<SubDirectory>& out) {
     if (!m_dir)
         return;
-    while (const dirent* d = ::readdir(static_cast<DIR*>(m_dir))) {
-        const std::string_view name = d->d_name;
+    std::string_view name;
+    unsigned char type;
+    while (static_cast<DirectoryListing*>(m_dir)->next(name, type)) {
         if (name == "." || name == "..")
             continue;
-        bool isDirectory = d->d_type == DT_DIR;
-        bool byWholePath = d->d_type == DT_LNK;
-        if (d->d_type == DT_UNKNOWN) {
+        bool isDirectory = type == DT_DIR;
+        bool byWholePath = type == DT_LNK;
+        if (type == DT_UNKNOWN) {
             // The listing did not say: one question by the name, unless only the whole path
             // can answer as it would.
             FileSystem::Status status;
             const std::string path = m_path + std::string(name);
-            if (!tooLong(path) && m_fs.linkStatusAt(fd(), d->d_name, status) == 0 &&
+            if (!tooLong(path) && m_fs.linkStatusAt(fd(), std::string(name).c_str(), status) == 0 &&
                 (status.isDirectory || status.isRegular)) {
                 isDirectory = status.isDirectory;
             } else {

@@ -47,7 +47,7 @@ private:
     int fd() const;
 
     FileSystem& m_fs;
-    void* m_dir = nullptr; // DIR*, which holds the descriptor
+    void* m_dir = nullptr; // DirectoryListing*, which holds the descriptor
     std::string m_path;    // with a trailing separator
 };
 
