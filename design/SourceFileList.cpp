@@ -28,3 +28,15 @@ void SourceFileList::removeAt(std::size_t i) {
     if (i < m_names.size())
         m_names.erase(m_names.begin() + static_cast<std::ptrdiff_t>(i));
 }
+
+void SourceFileList::sortFrom(std::size_t from) {
+    if (from >= m_names.size())
+        return;
+    // std::string compares its bytes as unsigned values, as an ordinal comparison does.
+    std::sort(m_names.begin() + static_cast<std::ptrdiff_t>(from), m_names.end(),
+              [](const SourceFileName& a, const SourceFileName& b) {
+                  if (const int byName = a.name.compare(b.name))
+                      return byName < 0;
+                  return a.diskName < b.diskName;
+              });
+}

@@ -29,6 +29,10 @@ public:
     void removeAll() { m_names.clear(); }
     void add(SourceFileName name);
     void removeAt(std::size_t i);
+    // Puts the names from index from on in ascending order of their shown names, compared
+    // byte by byte (ROSE10.PES before ROSE2.PES); names shown alike keep a fixed order by their
+    // names on disk.
+    void sortFrom(std::size_t from);
 
 private:
     std::vector<SourceFileName> m_names;

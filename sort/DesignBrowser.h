@@ -32,7 +32,7 @@ public:
     int m_bHUS = 0;
     int m_bKRZ = 0;
 
-    // Fills m_FileList with the accepted files of one directory level, in listing order, and
+    // Fills m_FileList with the accepted files of one directory level, by name (ordinal), and
     // returns how many were added. A directory that cannot be listed leaves the list empty.
     int ScanSource(const std::string& directory);
 

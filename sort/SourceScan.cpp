@@ -28,6 +28,7 @@ int scanSource(const std::string& directory, const SourceTypes& types, SourceFil
     if (!reader.open(directory, platform::EntryTypes::FromListing))
         return 0;
     int added = 0;
+    const std::size_t first = list.size();
     platform::DirectoryEntry entry;
     while (reader.next(entry)) {
         // Sub-directories are not searched; FIFOs and devices are no design files, and
@@ -40,5 +41,8 @@ int scanSource(const std::string& directory, const SourceTypes& types, SourceFil
         list.add(std::move(name));
         ++added;
     }
+    // File systems here list in hash or creation order, which looks random; users expect
+    // their designs by name, as a folder lists them where names are kept sorted.
+    list.sortFrom(first);
     return added;
 }

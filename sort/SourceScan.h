@@ -18,6 +18,6 @@ struct SourceTypes {
     bool accepts(const std::string& shownName) const;
 };
 
-// Adds the accepted files of one directory level to list, in listing order, and returns how
-// many were added. A directory that cannot be listed adds nothing.
+// Adds the accepted files of one directory level to list, in ascending order of their shown
+// names (ordinal), and returns how many were added. A directory that cannot be listed adds nothing.
 int scanSource(const std::string& directory, const SourceTypes& types, SourceFileList& list);

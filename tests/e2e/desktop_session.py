@@ -193,9 +193,10 @@ def run(session: Session, binary: str, examples: str, scratch: str):
         f.write("keine Stickdatei\n")
     with open(os.path.join(quelle, "alt.pes", "ALT.PES"), "wb") as f:
         f.write(b"#PES0001")
-    # The program lists the designs in the order the file system gives them.
-    designs = [n for n in os.listdir(quelle)
-               if os.path.isfile(os.path.join(quelle, n)) and n.upper()[-3:] in ACCEPTED]
+    # The program lists the designs by their upper-cased names, byte by byte.
+    designs = sorted((n for n in os.listdir(quelle)
+                      if os.path.isfile(os.path.join(quelle, n)) and n.upper()[-3:] in ACCEPTED),
+                     key=lambda n: (n.upper().encode(), n.encode()))
     if len(designs) != 6:
         raise Failure(f"expected six sample designs, found {designs}")
     shown = [n.upper() for n in designs]  # the names the program shows and copies under

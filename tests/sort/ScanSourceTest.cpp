@@ -29,14 +29,6 @@ std::vector<std::pair<std::string, std::string>> listOf(const DesignBrowser& b) 
     return out;
 }
 
-// The disk names of a directory in the order the file system lists them.
-std::vector<std::string> listingOrder(const std::string& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir))
-        out.push_back(e.path().filename().string());
-    return out;
-}
-
 void setAllFormats(DesignBrowser& b, int on) {
     b.m_bPES = b.m_bPEC = b.m_bPCS = b.m_bDST = b.m_bSEW = on;
     b.m_bART = b.m_bHUS = b.m_bKRZ = on;
@@ -44,7 +36,7 @@ void setAllFormats(DesignBrowser& b, int on) {
 
 } // namespace
 
-TEST(ScanSource, ListsTheAcceptedFilesOfOneLevelUpperCasedInListingOrder) {
+TEST(ScanSource, ListsTheAcceptedFilesOfOneLevelUpperCased) {
     const struct {
         const char* disk;
         const char* shown; // nullptr: not listed
@@ -85,11 +77,11 @@ TEST(ScanSource, ListsTheAcceptedFilesOfOneLevelUpperCasedInListingOrder) {
     }
 
     std::vector<std::pair<std::string, std::string>> expected;
-    for (const std::string& disk : listingOrder(dir.path())) {
-        const auto it = shownByDisk.find(disk);
-        if (it != shownByDisk.end() && it->second)
-            expected.emplace_back(it->second, disk);
+    for (const auto& [disk, shown] : shownByDisk) {
+        if (shown)
+            expected.emplace_back(shown, disk);
     }
+    std::sort(expected.begin(), expected.end()); // the order has a test of its own
 
     DesignBrowser b;
     EXPECT_EQ(b.ScanSource(dir.path()), static_cast<int>(expected.size()));
@@ -97,6 +89,48 @@ TEST(ScanSource, ListsTheAcceptedFilesOfOneLevelUpperCasedInListingOrder) {
     // A trailing separator makes no difference.
     EXPECT_EQ(b.ScanSource(dir.path() + "/"), static_cast<int>(expected.size()));
     EXPECT_EQ(listOf(b), expected);
+}
+
+TEST(ScanSource, ListsByShownNameComparedByteByByte) {
+    // Made in an order of their own; whatever order the file system keeps, the list is by the
+    // upper-cased name's bytes: digits before letters, no number order, umlauts and bytes that
+    // are not UTF-8 after Z, names shown alike by their names on disk.
+    const char* const made[] = {"ALPHA.DST",
+                                "10.DST",
+                                "mitte.pec",
+                                "2.dst",
+                                "\xFF"
+                                "ende.dst",
+                                "rose10.pes",
+                                "Rose2.pes",
+                                "rose.pes",
+                                "\xC3\xA4pfel.pes",
+                                "zebra.sew",
+                                "_unter.pcs",
+                                "ROSE.PES"};
+    const std::pair<std::string, std::string> expected[] = {
+        {"10.DST", "10.DST"},
+        {"2.DST", "2.dst"},
+        {"ALPHA.DST", "ALPHA.DST"},
+        {"MITTE.PEC", "mitte.pec"},
+        {"ROSE.PES", "ROSE.PES"},
+        {"ROSE.PES", "rose.pes"},
+        {"ROSE10.PES", "rose10.pes"},
+        {"ROSE2.PES", "Rose2.pes"},
+        {"ZEBRA.SEW", "zebra.sew"},
+        {"_UNTER.PCS", "_unter.pcs"},
+        {"\xC3\x84PFEL.PES", "\xC3\xA4pfel.pes"},
+        {"\xFF"
+         "ENDE.DST",
+         "\xFF"
+         "ende.dst"},
+    };
+    TempDir dir;
+    for (const char* name : made)
+        dir.write(name, "x");
+    DesignBrowser b;
+    b.ScanSource(dir.path());
+    EXPECT_EQ(listOf(b), std::vector(std::begin(expected), std::end(expected)));
 }
 
 TEST(ScanSource, EachTypeCodeIsListedOnlyWhileItsSettingIsOn) {
