@@ -12,6 +12,7 @@
 #include "platform/Names.h"
 
 #include <cerrno>
+#include <string_view>
 
 namespace {
 constexpr char kWirklichLoeschen[] = "Datei wirklich löschen ?";
@@ -76,11 +77,20 @@ std::string newCategoryParent(const std::string& strZiel, const CategoryEntry* c
     return platform::withTrailingSeparator(platform::joinPath(strZiel, clicked->relativePath));
 }
 
+namespace {
+// Whether a typed name is one new folder in the place shown: not this folder or its parent,
+// no path of folders, nothing the system would cut short.
+bool isOneFolderName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+}
+} // namespace
+
 bool CreateCategory(const std::string& strAktuell, const std::string& strName) {
     const std::string path = strAktuell + strName;
     platform::ExistingEntries existing;
     platform::FileSystem::Status status;
-    const bool made = !path.empty() && !existing.find(path, status) &&
+    const bool made = isOneFolderName(strName) && !existing.find(path, status) &&
                       platform::fileSystem().makeDirectory(path.c_str()) == 0;
     if (!made)
         platform::modalQuestions().messageBox(kNichtAngelegt);

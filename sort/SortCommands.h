@@ -24,7 +24,8 @@ NextStep OnLoeschen(const std::string& strFilePath, const std::string& strFileNa
 std::string newCategoryParent(const std::string& strZiel, const CategoryEntry* clicked);
 
 // Makes the directory strAktuell + strName, one level, and reports when it cannot be made
-// (also when it exists, whatever the case of its letters). True when it was made.
+// (also when it exists, whatever the case of its letters, and when strName is no single
+// folder's name: empty, "." or "..", or holding a separator). True when it was made.
 bool CreateCategory(const std::string& strAktuell, const std::string& strName);
 
 // What a right click in the category list ended with.

@@ -219,10 +219,19 @@ TEST_F(Commands, ANewCategoryThatCannotBeMadeIsReported) {
     dir.write("ziel/datei", "x");
     const struct {
         const char* name;
-        const char* typed;
+        std::string typed;
     } rows[] = {
-        {"exists", "Tiere"}, {"exists in other letters", "TIERE"}, {"a file has the name", "Datei"},
-        {"empty", ""},       {"parent missing", "fehlt/neu"},
+        {"exists", "Tiere"},
+        {"exists in other letters", "TIERE"},
+        {"a file has the name", "Datei"},
+        {"empty", ""},
+        {"parent missing", "fehlt/neu"},
+        // A name is one folder in the place shown: it never reaches beside or below it.
+        {"this folder", "."},
+        {"the parent", ".."},
+        {"outside the target", "../Ausserhalb"},
+        {"below a category", "Tiere/Neu"},
+        {"a byte no name can hold", std::string("Neu\0x", 5)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -231,6 +240,8 @@ TEST_F(Commands, ANewCategoryThatCannotBeMadeIsReported) {
         EXPECT_EQ(questions.shown, Names{"Verzeichnis kann nicht angelegt werden."});
     }
     EXPECT_EQ(namesIn(m_strZiel), (Names{"Tiere", "datei"}));
+    EXPECT_TRUE(namesIn(inTarget("Tiere")).empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Ausserhalb")));
 
     questions.shown.clear();
     questions.newCategoryAnswers = {"Tiere"};
