@@ -107,12 +107,18 @@ TEST(ScanSource, ListsByShownNameComparedByteByByte) {
                                 "\xC3\xA4pfel.pes",
                                 "zebra.sew",
                                 "_unter.pcs",
-                                "ROSE.PES"};
+                                "ROSE.PES",
+                                "Muster 9.pes",
+                                "Muster 10.pes",
+                                "Muster 1.pes"};
     const std::pair<std::string, std::string> expected[] = {
         {"10.DST", "10.DST"},
         {"2.DST", "2.dst"},
         {"ALPHA.DST", "ALPHA.DST"},
         {"MITTE.PEC", "mitte.pec"},
+        {"MUSTER 1.PES", "Muster 1.pes"},
+        {"MUSTER 10.PES", "Muster 10.pes"},
+        {"MUSTER 9.PES", "Muster 9.pes"},
         {"ROSE.PES", "ROSE.PES"},
         {"ROSE.PES", "rose.pes"},
         {"ROSE10.PES", "rose10.pes"},
