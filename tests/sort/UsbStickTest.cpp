@@ -7,10 +7,12 @@
 #include "platform/AtomicWrite.h"
 #include "sort/DesignCopy.h"
 
+#include "FaultyFileSystem.h"
 #include "SortFixture.h"
 #include "VfatImage.h"
 
 #include <fstream>
+#include <functional>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +20,21 @@
 namespace {
 
 using Names = std::vector<std::string>;
+
+// Runs work in a child process that work kills; false when it ends otherwise.
+bool killedIn(const std::function<void()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
+}
+
+void killAtNextRename(FaultyFileSystem& faulty) {
+    faulty.before(FaultyFileSystem::Op::Rename, [] { ::raise(SIGKILL); });
+}
 
 class UsbStick : public SortFixture {
 protected:
@@ -70,4 +87,50 @@ TEST_F(UsbStick, WhatAKilledCopyLeftIsRemovedByTheNextCopy) {
     EXPECT_EQ(DesignCopy(c).CopyTo(category), 1);
     EXPECT_EQ(namesIn(category), Names{"ROSE.PES"});
     EXPECT_EQ(readBytes(category + "/ROSE.PES"), bytesOfSize(300));
+}
+
+// Killed between claiming the name and moving the bytes onto it: the claim goes with the next
+// copy into that category, while the user's files beside it stay, an empty one and one that
+// merely looks like a claim.
+TEST_F(UsbStick, AClaimAKilledCopyLeftIsRemovedByTheNextCopy) {
+    std::ofstream(category + "/ROSE.PES");
+    const std::string lookalike = platform::claimContent(".nadelix-0123456789ab.tmp");
+    std::ofstream(category + "/NOTIZ.TXT") << lookalike;
+    ASSERT_TRUE(killedIn([&] {
+        FaultyFileSystem faulty;
+        killAtNextRename(faulty);
+        const CopyContext c = context();
+        DesignCopy(c).CopyTo(category);
+    }));
+    ASSERT_EQ(namesIn(category).size(), 4u); // the claim ROSE01.PES and its temporary file
+
+    useSource("tulpe.pes", bytesOfSize(200), "TULPE.PES");
+    const CopyContext c = context();
+    EXPECT_EQ(DesignCopy(c).CopyTo(category), 1);
+    EXPECT_EQ(namesIn(category), (Names{"NOTIZ.TXT", "ROSE.PES", "TULPE.PES"}));
+    EXPECT_TRUE(readBytes(category + "/ROSE.PES").empty());
+    EXPECT_EQ(readBytes(category + "/NOTIZ.TXT"),
+              std::vector<std::uint8_t>(lookalike.begin(), lookalike.end()));
+}
+
+// A writer about to move its bytes onto its claim still lives: a tidying meanwhile, even one
+// that finds a dead writer's leftovers, leaves the claim alone.
+TEST_F(UsbStick, AClaimOfALiveWriterStays) {
+    FaultyFileSystem faulty;
+    faulty.before(FaultyFileSystem::Op::Rename, [&] {
+        EXPECT_TRUE(killedIn([&] {
+            platform::AtomicFileWriter dead(category + "/STERN.DST");
+            dead.write("halb", 4);
+            ::raise(SIGKILL);
+        }));
+        platform::AtomicFileWriter tidying(category + "/MOND.DST");
+        tidying.write("mond", 4);
+        EXPECT_TRUE(tidying.commit());
+        EXPECT_EQ(namesIn(category).size(), 3u); // MOND.DST, the claim and its temporary file
+    });
+    platform::AtomicFileWriter live(category + "/ROSE.PES");
+    live.write("rose", 4);
+    EXPECT_TRUE(live.commit());
+    EXPECT_EQ(namesIn(category), (Names{"MOND.DST", "ROSE.PES"}));
+    EXPECT_EQ(readBytes(category + "/ROSE.PES"), (std::vector<std::uint8_t>{'r', 'o', 's', 'e'}));
 }
