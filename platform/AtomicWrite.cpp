@@ -133,19 +133,24 @@ int AtomicFileWriter::nameWithoutReplacing() {
             lacks->link = true;
     }
     // File systems without links (FAT): claim the name with a file of our own first, which
-    // only succeeds where nothing has it, then move the bytes onto the claim. The claim names
-    // the temporary file, so that what a crash leaves in between is known for ours and goes
-    // with the next write here. It is closed before the move: a FUSE file system would hide
-    // the file replaced while open under yet another name.
+    // only succeeds where nothing has it, then move the bytes onto the claim. What a crash
+    // leaves in between goes with the next write here: the intent noted before says which
+    // name this writer is claiming, even where the claim is left empty, and the claim names
+    // the temporary file. It is closed before the move: a FUSE file system would hide the
+    // file replaced while open under yet another name.
+    const std::string intent = nameOf(intentName(m_temporary));
+    noteIntent(fs, dir, intent.c_str(), namePart(m_path));
     int claim = -1;
     error = fs.openAt(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666, claim);
-    if (error)
-        return error;
-    markClaim(fs, claim, namePart(m_temporary));
-    fs.close(claim);
-    error = fs.renameAt(dir, temporary.c_str(), name.c_str());
-    if (error)
-        fs.removeAt(dir, name.c_str());
+    if (!error) {
+        markClaim(fs, claim, namePart(m_temporary));
+        fs.close(claim);
+        error = fs.renameAt(dir, temporary.c_str(), name.c_str());
+        if (error)
+            fs.removeAt(dir, name.c_str());
+    }
+    // The bytes have their name, or the claim is given up: the intent must not outlive that.
+    fs.removeAt(dir, intent.c_str());
     return error;
 }
 

@@ -85,24 +85,37 @@ TEST_F(UsbStick, WhatAKilledCopyLeftIsRemovedByTheNextCopy) {
     EXPECT_EQ(readBytes(category + "/ROSE.PES"), bytesOfSize(300));
 }
 
-// Killed between claiming the name and moving the bytes onto it: the claim goes with the next
-// copy into that category, while the user's files beside it stay, an empty one and one that
-// merely looks like a claim.
+// Killed between claiming the name and moving the bytes onto it, before the claim got its note
+// or after: the claim goes with the next copy into that category, while the user's files beside
+// it stay, an empty one and one that merely looks like a claim.
 TEST_F(UsbStick, AClaimAKilledCopyLeftIsRemovedByTheNextCopy) {
-    std::ofstream(category + "/ROSE.PES");
-    std::ofstream(category + "/NOTIZ.TXT") << platform::claimContent(".nadelix-0123456789ab.tmp");
-    ASSERT_TRUE(killedIn([&] {
-        FaultyFileSystem faulty;
-        faulty.before(FaultyFileSystem::Op::Rename, [] { ::raise(SIGKILL); });
-        const CopyContext c = context();
-        DesignCopy(c).CopyTo(category);
-    }));
-    ASSERT_EQ(namesIn(category).size(), 4u); // the claim ROSE01.PES and its temporary file
+    using Op = FaultyFileSystem::Op;
+    for (const Op killedBefore : {Op::Write, Op::Rename}) {
+        SCOPED_TRACE(killedBefore == Op::Write ? "empty claim" : "claim with its note");
+        std::filesystem::remove_all(category);
+        std::filesystem::create_directory(category);
+        std::ofstream(category + "/ROSE.PES");
+        std::ofstream(category + "/NOTIZ.TXT")
+            << platform::claimContent(".nadelix-0123456789ab.tmp");
+        useSource("rose.pes", bytesOfSize(300), "ROSE.PES");
+        ASSERT_TRUE(killedIn([&] {
+            FaultyFileSystem faulty;
+            std::function<void()> killOnceClaimed = [&] {
+                if (std::filesystem::exists(category + "/ROSE01.PES"))
+                    ::raise(SIGKILL);
+                faulty.before(killedBefore, killOnceClaimed);
+            };
+            faulty.before(killedBefore, killOnceClaimed);
+            const CopyContext c = context();
+            DesignCopy(c).CopyTo(category);
+        }));
+        ASSERT_TRUE(std::filesystem::exists(category + "/ROSE01.PES"));
 
-    useSource("tulpe.pes", bytesOfSize(200), "TULPE.PES");
-    const CopyContext c = context();
-    EXPECT_EQ(DesignCopy(c).CopyTo(category), 1);
-    EXPECT_EQ(namesIn(category), (Names{"NOTIZ.TXT", "ROSE.PES", "TULPE.PES"}));
+        useSource("tulpe.pes", bytesOfSize(200), "TULPE.PES");
+        const CopyContext c = context();
+        EXPECT_EQ(DesignCopy(c).CopyTo(category), 1);
+        EXPECT_EQ(namesIn(category), (Names{"NOTIZ.TXT", "ROSE.PES", "TULPE.PES"}));
+    }
 }
 
 // A tidying while a writer lives between its claim and its move, even one that finds a dead
@@ -113,7 +126,7 @@ TEST_F(UsbStick, AClaimOfALiveWriterStays) {
         std::ofstream(category + "/.nadelix-0123456789ab.tmp") << "halb"; // held by nobody
         platform::AtomicFileWriter tidying(category + "/MOND.DST");
         tidying.write("mond", 4);
-        EXPECT_EQ(namesIn(category).size(), 3u); // the claim and two live temporary files
+        EXPECT_EQ(namesIn(category).size(), 4u); // the claim, its intent, two live temporaries
     });
     platform::AtomicFileWriter live(category + "/ROSE.PES");
     live.write("rose", 4);
