@@ -196,7 +196,8 @@ private:
 
 // A short name, so that a temporary file fits where a long final name only just fits.
 std::string temporaryName(const std::string& directory) {
-    static std::mt19937_64 random{std::random_device{}()};
+    // One per thread: copies run on several threads at once.
+    thread_local std::mt19937_64 random{std::random_device{}()};
     static const char digits[] = "0123456789abcdef";
     std::string name = directory + std::string(kTemporaryPrefix);
     auto bits = random();
