@@ -4,45 +4,17 @@
 #include "AtomicWrite.h"
 
 #include "Directory.h"
-#include "DirectoryReader.h"
 #include "File.h"
 #include "FileSystem.h"
+#include "Leftovers.h"
 #include "Names.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <random>
 
 namespace platform {
 
 namespace {
-
-constexpr char kTemporaryPrefix[] = ".nadelix-";
-constexpr char kTemporarySuffix[] = ".tmp";
-constexpr int kTemporaryDigits = 12;
-
-// A short name, so that a temporary file fits where a long final name only just fits.
-std::string temporaryName(const std::string& directory) {
-    static std::mt19937_64 random{std::random_device{}()};
-    static const char digits[] = "0123456789abcdef";
-    std::string name = directory + kTemporaryPrefix;
-    auto bits = random();
-    for (int i = 0; i < kTemporaryDigits; ++i, bits >>= 4)
-        name += digits[bits & 0xF];
-    return name + kTemporarySuffix;
-}
-
-bool isTemporaryName(std::string_view name) {
-    const std::string_view prefix = kTemporaryPrefix, suffix = kTemporarySuffix;
-    if (name.size() != prefix.size() + kTemporaryDigits + suffix.size() ||
-        name.substr(0, prefix.size()) != prefix ||
-        name.substr(name.size() - suffix.size()) != suffix)
-        return false;
-    for (const char c : name.substr(prefix.size(), kTemporaryDigits))
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
-            return false;
-    return true;
-}
 
 // The file system cannot keep a name from being replaced this way.
 bool unsupported(int error) {
@@ -56,56 +28,6 @@ bool lacksForGood(int error) {
 }
 
 } // namespace
-
-namespace {
-
-// Removes the temporary file name in dir (named for file calls as at gives it) unless a
-// writer holds it.
-void removeIfLeftOver(FileSystem& fs, int dir, const std::string& name) {
-    // A writer holds its temporary file locked until it commits; a lock that can be had
-    // belongs to nobody, because a dead program's locks go with it.
-    int fd = -1;
-    if (fs.openAt(dir, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW, 0, fd) != 0)
-        return;
-    // A listing without types may offer a directory or a FIFO under such a name.
-    FileSystem::Status status;
-    if (fs.fileStatus(fd, status) == 0 && status.isRegular && fs.tryLock(fd) == 0)
-        fs.removeAt(dir, name.c_str());
-    fs.close(fd);
-}
-
-} // namespace
-
-void removeLeftoverTemporaries(const std::string& directory) {
-    FileSystem& fs = fileSystem();
-    DirectoryReader reader;
-    if (!reader.open(directory.empty() ? "." : directory))
-        return;
-    DirectoryEntry entry;
-    while (reader.next(entry)) {
-        if (entry.isDirectory || entry.isSpecial || entry.isSymlink || !isTemporaryName(entry.name))
-            continue;
-        removeIfLeftOver(fs, AT_FDCWD, joinPath(directory, entry.name));
-    }
-}
-
-void removeLeftoverTemporaries(const Directory& directory, const std::vector<std::string>* listed) {
-    FileSystem& fs = fileSystem();
-    std::vector<std::string> names;
-    if (!listed) {
-        DirectoryReader reader;
-        if (!reader.open(directory, EntryTypes::FromListing))
-            return;
-        DirectoryEntry entry;
-        while (reader.next(entry))
-            if (!entry.isDirectory && !entry.isSpecial && !entry.isSymlink)
-                names.push_back(std::move(entry.name));
-        listed = &names;
-    }
-    for (const std::string& name : *listed)
-        if (isTemporaryName(name))
-            removeIfLeftOver(fs, directory.fd(), directory.at(name));
-}
 
 void syncDirectoryOf(const std::string& path) {
     const std::string directory(directoryPart(path));
@@ -210,16 +132,25 @@ int AtomicFileWriter::nameWithoutReplacing() {
         if (lacks && lacksForGood(error))
             lacks->link = true;
     }
-    // File systems without links (FAT): claim the name with an empty file first, which only
-    // succeeds where nothing has it, then move the bytes onto the claim.
+    // File systems without links (FAT): claim the name with a file of our own first, which
+    // only succeeds where nothing has it, then move the bytes onto the claim. What a crash
+    // leaves in between goes with the next write here: the intent noted before says which
+    // name this writer is claiming, even where the claim is left empty, and the claim names
+    // the temporary file. It is closed before the move: a FUSE file system would hide the
+    // file replaced while open under yet another name.
+    const std::string intent = nameOf(intentName(m_temporary));
+    noteIntent(fs, dir, intent.c_str(), namePart(m_path));
     int claim = -1;
     error = fs.openAt(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666, claim);
-    if (error)
-        return error;
-    fs.close(claim);
-    error = fs.renameAt(dir, temporary.c_str(), name.c_str());
-    if (error)
-        fs.removeAt(dir, name.c_str());
+    if (!error) {
+        markClaim(fs, claim, namePart(m_temporary));
+        fs.close(claim);
+        error = fs.renameAt(dir, temporary.c_str(), name.c_str());
+        if (error)
+            fs.removeAt(dir, name.c_str());
+    }
+    // The bytes have their name, or the claim is given up: the intent must not outlive that.
+    fs.removeAt(dir, intent.c_str());
     return error;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "File.h"
+#include "Leftovers.h"
 
 #include <cstddef>
 #include <string>
@@ -16,7 +17,8 @@ class Directory;
 // A file written so that its name never stands for a part of it, and never takes the place of
 // another file unless asked to. The bytes go to a file without a name in the destination
 // directory, which vanishes by itself if the program dies; where the file system has no such
-// files, to a hidden temporary file that the next writer into that directory removes. The
+// files, to a hidden temporary file that the next writer into that directory removes, as it
+// removes the claim a crash left on the final name where the file system has no links. The
 // file takes its name only once its bytes are on the disk. Several files can be written first
 // and committed afterwards, so that the wait for the disk is shared.
 //
@@ -86,13 +88,6 @@ private:
     bool m_flushed = false;
     File m_file;
 };
-
-// Removes the hidden temporary files that a writer left in directory when its program died
-// before committing. A file some writer still holds is left alone.
-void removeLeftoverTemporaries(const std::string& directory);
-// The same in an open directory; with listed, among those names only, without listing again.
-void removeLeftoverTemporaries(const Directory& directory,
-                               const std::vector<std::string>* listed = nullptr);
 
 // Forces the names in path's directory onto the disk. A file system that cannot do this for a
 // directory keeps the files' bytes all the same, so a failure is not reported.

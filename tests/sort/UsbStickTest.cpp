@@ -7,10 +7,12 @@
 #include "platform/AtomicWrite.h"
 #include "sort/DesignCopy.h"
 
+#include "FaultyFileSystem.h"
 #include "SortFixture.h"
 #include "VfatImage.h"
 
 #include <fstream>
+#include <functional>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +20,17 @@
 namespace {
 
 using Names = std::vector<std::string>;
+
+// Runs work in a child process that work kills; false when it ends otherwise.
+bool killedIn(const std::function<void()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        work();
+        ::_exit(0);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
+}
 
 class UsbStick : public SortFixture {
 protected:
@@ -70,4 +83,54 @@ TEST_F(UsbStick, WhatAKilledCopyLeftIsRemovedByTheNextCopy) {
     EXPECT_EQ(DesignCopy(c).CopyTo(category), 1);
     EXPECT_EQ(namesIn(category), Names{"ROSE.PES"});
     EXPECT_EQ(readBytes(category + "/ROSE.PES"), bytesOfSize(300));
+}
+
+// Killed between claiming the name and moving the bytes onto it, before the claim got its note
+// or after: the claim goes with the next copy into that category, while the user's files beside
+// it stay, an empty one and one that merely looks like a claim.
+TEST_F(UsbStick, AClaimAKilledCopyLeftIsRemovedByTheNextCopy) {
+    using Op = FaultyFileSystem::Op;
+    for (const Op killedBefore : {Op::Write, Op::Rename}) {
+        SCOPED_TRACE(killedBefore == Op::Write ? "empty claim" : "claim with its note");
+        std::filesystem::remove_all(category);
+        std::filesystem::create_directory(category);
+        std::ofstream(category + "/ROSE.PES");
+        std::ofstream(category + "/NOTIZ.TXT")
+            << platform::claimContent(".nadelix-0123456789ab.tmp");
+        useSource("rose.pes", bytesOfSize(300), "ROSE.PES");
+        ASSERT_TRUE(killedIn([&] {
+            FaultyFileSystem faulty;
+            std::function<void()> killOnceClaimed = [&] {
+                if (std::filesystem::exists(category + "/ROSE01.PES"))
+                    ::raise(SIGKILL);
+                faulty.before(killedBefore, killOnceClaimed);
+            };
+            faulty.before(killedBefore, killOnceClaimed);
+            const CopyContext c = context();
+            DesignCopy(c).CopyTo(category);
+        }));
+        ASSERT_TRUE(std::filesystem::exists(category + "/ROSE01.PES"));
+
+        useSource("tulpe.pes", bytesOfSize(200), "TULPE.PES");
+        const CopyContext c = context();
+        EXPECT_EQ(DesignCopy(c).CopyTo(category), 1);
+        EXPECT_EQ(namesIn(category), (Names{"NOTIZ.TXT", "ROSE.PES", "TULPE.PES"}));
+    }
+}
+
+// A tidying while a writer lives between its claim and its move, even one that finds a dead
+// writer's leftovers, leaves that claim alone.
+TEST_F(UsbStick, AClaimOfALiveWriterStays) {
+    FaultyFileSystem faulty;
+    faulty.before(FaultyFileSystem::Op::Rename, [&] {
+        std::ofstream(category + "/.nadelix-0123456789ab.tmp") << "halb"; // held by nobody
+        platform::AtomicFileWriter tidying(category + "/MOND.DST");
+        tidying.write("mond", 4);
+        EXPECT_EQ(namesIn(category).size(), 4u); // the claim, its intent, two live temporaries
+    });
+    platform::AtomicFileWriter live(category + "/ROSE.PES");
+    live.write("rose", 4);
+    EXPECT_TRUE(live.commit());
+    EXPECT_EQ(namesIn(category), Names{"ROSE.PES"});
+    EXPECT_EQ(readBytes(category + "/ROSE.PES"), (std::vector<std::uint8_t>{'r', 'o', 's', 'e'}));
 }
