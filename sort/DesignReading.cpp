@@ -10,11 +10,11 @@ namespace {
 std::atomic<int> running{0};
 } // namespace
 
-DesignReading::DesignReading(std::string path, std::size_t bufferSize)
+DesignReading::DesignReading(std::string path, std::vector<std::uint8_t> buffer)
     : m_read(
-          [path = std::move(path), bufferSize] {
+          [path = std::move(path), buffer = std::move(buffer)]() mutable {
               Answer answer;
-              answer.data.resize(bufferSize);
+              answer.data = std::move(buffer);
               answer.length = DesignModel::ReadDesignBytes(path, answer.data, answer.error);
               return answer;
           },

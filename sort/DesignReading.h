@@ -6,7 +6,6 @@
 #include "platform/FileError.h"
 
 #include <chrono>
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -16,16 +15,17 @@
 // answering never holds up the window.
 class DesignReading {
 public:
-    // The file's bytes as the design view reads them (the buffer started at the size it was
-    // given), how many it delivered and why it stopped early.
+    // The file's bytes as the design view reads them (in the buffer it was given, grown as
+    // needed), how many it delivered and why it stopped early.
     struct Answer {
         std::vector<std::uint8_t> data;
         int length = 0;
         std::optional<platform::FileError> error;
     };
 
-    // Starts reading the file at path into a buffer of bufferSize bytes that grows as needed.
-    DesignReading(std::string path, std::size_t bufferSize);
+    // Starts reading the file at path into buffer; handing over the last one spares a step
+    // allocating and clearing a buffer of the design's size.
+    DesignReading(std::string path, std::vector<std::uint8_t> buffer);
 
     bool waitReady(std::chrono::steady_clock::time_point deadline) const {
         return m_read.waitReady(deadline);

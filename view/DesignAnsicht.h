@@ -84,7 +84,8 @@ private:
     DesignPainter m_painter;
     std::unique_ptr<SourceOpening> m_pQuellOeffnung;
     std::unique_ptr<DesignReading> m_pSchrittLesen;
-    int m_nSchrittZiel = 0; // the index the pending step goes to
+    int m_nSchrittZiel = 0;                    // the index the pending step goes to
+    std::vector<std::uint8_t> m_SchrittPuffer; // the buffer the last step gave back
     std::chrono::steady_clock::time_point m_SchrittAufgeben;
     QTimer* m_pAntwortTakt = nullptr;  // the turns that look for a slower answer
     bool m_bLeereQuelleMelden = false; // whether a source without designs is reported

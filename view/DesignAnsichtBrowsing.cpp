@@ -103,8 +103,10 @@ void CDesignAnsicht::StartStep(int index) {
     // Until the answer comes, the file shown stays current: a copy or a deletion clicked
     // meanwhile acts on what the user sees.
     const auto begun = std::chrono::steady_clock::now();
+    std::vector<std::uint8_t> buffer = std::move(m_SchrittPuffer);
+    buffer.resize(m_FileData.size());
     m_pSchrittLesen =
-        std::make_unique<DesignReading>(m_strSourceDir + entry.diskName, m_FileData.size());
+        std::make_unique<DesignReading>(m_strSourceDir + entry.diskName, std::move(buffer));
     m_nSchrittZiel = index;
     m_SchrittAufgeben = begun + kStepGiveUp;
     AwaitAnswer(begun);
@@ -120,6 +122,7 @@ void CDesignAnsicht::TakeStep() {
     if (answer) {
         ShowReadFile(index, answer->data, answer->length,
                      answer->error ? &*answer->error : nullptr);
+        m_SchrittPuffer = std::move(answer->data);
         return;
     }
     // The drive did not answer: the file is shown as after a failed read, with nothing read,
