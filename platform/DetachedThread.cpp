@@ -2,21 +2,75 @@
 // SPDX-License-Identifier: MIT
 #include "DetachedThread.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
 namespace platform {
 
+namespace {
+
+// Threads that are done wait a while for the next work: on a busy machine a new thread waits
+// much longer for a core than one that wakes up, and a step's quick read would pay for that.
+class IdleThreads {
+public:
+    // Hands work to a waiting thread; false when none waits.
+    bool hand(std::function<void()>& work) {
+        const std::lock_guard lock(m_mutex);
+        if (m_waiting == 0)
+            return false;
+        --m_waiting;
+        m_work.push_back(std::move(work));
+        m_workAdded.notify_one();
+        return true;
+    }
+
+    // Runs work, then what is handed over, until nothing comes for a while.
+    void serve(std::function<void()> work) {
+        for (;;) {
+            work();
+            std::unique_lock lock(m_mutex);
+            ++m_waiting;
+            if (!m_workAdded.wait_for(lock, kWaitForWork, [this] { return !m_work.empty(); })) {
+                --m_waiting;
+                return;
+            }
+            work = std::move(m_work.front());
+            m_work.pop_front();
+        }
+    }
+
+private:
+    static constexpr std::chrono::seconds kWaitForWork{10};
+    std::mutex m_mutex;
+    std::condition_variable m_workAdded;
+    std::deque<std::function<void()>> m_work; // never more than threads waiting
+    int m_waiting = 0;                        // threads waiting, less the work handed to them
+};
+
+// Never destroyed: waiting threads may still use it while the program ends.
+IdleThreads& idleThreads() {
+    static IdleThreads* threads = new IdleThreads;
+    return *threads;
+}
+
+} // namespace
+
 void runDetached(std::function<void()> work, std::atomic<int>& running) {
     running.fetch_add(1);
-    try {
-        std::thread([work, &running] {
-            work();
-            running.fetch_sub(1);
-        }).detach();
-    } catch (const std::system_error&) {
+    std::function<void()> counted = [work = std::move(work), &running] {
         work();
         running.fetch_sub(1);
+    };
+    if (idleThreads().hand(counted))
+        return;
+    try {
+        std::thread([counted] { idleThreads().serve(counted); }).detach();
+    } catch (const std::system_error&) {
+        counted();
     }
 }
 

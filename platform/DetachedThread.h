@@ -10,7 +10,8 @@ namespace platform {
 // Runs work on a thread of its own that nobody ever waits for: the window may walk away from
 // it while it is blocked on a drive that stopped answering, and the program can still end.
 // running counts it from now until work returns, so that a test can wait for the threads of
-// its kind to end. Where no thread can be had, work runs here, before this returns.
+// its kind to end. A thread that is done waits a while and takes the next work handed over
+// here. Where no thread can be had, work runs here, before this returns.
 void runDetached(std::function<void()> work, std::atomic<int>& running);
 
 } // namespace platform

@@ -4,21 +4,19 @@
 
 #include "SourceScan.h"
 #include "design/SourceFileList.h"
+#include "platform/BesideTheWindow.h"
 #include "platform/FileError.h"
 
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 // The rescan of the source and the read of its first file that come with opening the
-// copy-and-sort dialog or choosing a new source there, on a thread of their own: a source on a slow
-// share or a stick that stopped answering never holds up the window. The window takes the answer
-// when it is there, or walks away from it; nothing ever waits for the thread, which may stay
-// blocked for as long as the drive does.
+// copy-and-sort dialog or choosing a new source there, beside the window: a source on a slow
+// share or a stick that stopped answering never holds up the window.
 class SourceOpening {
 public:
     struct Answer {
@@ -41,21 +39,18 @@ public:
     // buffer of bufferSize bytes that grows as needed.
     SourceOpening(std::string directory, SourceTypes types, std::size_t bufferSize,
                   std::size_t listSize, std::size_t listGrowth);
-    SourceOpening(const SourceOpening&) = delete;
-    SourceOpening& operator=(const SourceOpening&) = delete;
-    // Walks away from the thread.
-    ~SourceOpening();
 
     // Waits until the answer is there or deadline has passed; true when it is there.
-    bool waitReady(std::chrono::steady_clock::time_point deadline) const;
+    bool waitReady(std::chrono::steady_clock::time_point deadline) const {
+        return m_read.waitReady(deadline);
+    }
     // The answer, once it is there and only once; none before.
-    std::optional<Answer> take();
+    std::optional<Answer> take() { return m_read.take(); }
 
     // Threads that have not ended yet: a test waits for none before the file system it
     // installed goes away.
     static int threadsRunning();
 
 private:
-    struct State;
-    std::shared_ptr<State> m_state;
+    platform::BesideTheWindow<Answer> m_read;
 };

@@ -6,6 +6,7 @@
 #include "DesignPainter.h"
 #include "Palettes.h"
 #include "sort/DesignBrowser.h"
+#include "sort/DesignReading.h"
 #include "sort/SourceOpening.h"
 
 #include <QFrame>
@@ -51,6 +52,11 @@ public:
 
     // Whether a rescan of the source is under way and not shown yet.
     bool IsOpeningSource() const { return m_pQuellOeffnung != nullptr; }
+    // Whether the read of the file a step goes to is under way and not shown yet.
+    bool IsReadingStep() const { return m_pSchrittLesen != nullptr; }
+
+    // How long a step waits for its file before it takes it as unreadable.
+    static constexpr std::chrono::milliseconds kStepGiveUp{3000};
 
 protected:
     bool event(QEvent* event) override;
@@ -60,16 +66,27 @@ protected:
     void CurrentFileChanged() override;
 
 private:
-    // The rescan of the source when the dialog opens or is given a new source runs beside
-    // the window; its answer is shown as soon as it comes (in the same turn when it comes
-    // within a moment), unless the user moved on in the old list meanwhile.
+    // The rescan of the source when the dialog opens or is given a new source, and the read
+    // of the file a step goes to, run beside the window; an answer is shown as soon as it
+    // comes (in the same turn when it comes within a moment). At most one is under way: each
+    // drops the other.
     void StartSourceOpening(const std::string& directory, bool reportEmpty);
-    void AwaitSourceOpening(std::chrono::steady_clock::time_point begun);
     void TakeSourceOpening();
     void DropSourceOpening();
+    long Step(int by);
+    void StartStep(int index);
+    void TakeStep();
+    void DropStep();
+    void AwaitAnswer(std::chrono::steady_clock::time_point begun);
+    void TakeAnswer();
+    void StopWaitingWhenIdle();
 
     DesignPainter m_painter;
     std::unique_ptr<SourceOpening> m_pQuellOeffnung;
-    QTimer* m_pOeffnungsTakt = nullptr; // the turns that look for the rescan's answer
-    bool m_bLeereQuelleMelden = false;  // whether a source without designs is reported
+    std::unique_ptr<DesignReading> m_pSchrittLesen;
+    int m_nSchrittZiel = 0;                    // the index the pending step goes to
+    std::vector<std::uint8_t> m_SchrittPuffer; // the buffer the last step gave back
+    std::chrono::steady_clock::time_point m_SchrittAufgeben;
+    QTimer* m_pAntwortTakt = nullptr;  // the turns that look for a slower answer
+    bool m_bLeereQuelleMelden = false; // whether a source without designs is reported
 };

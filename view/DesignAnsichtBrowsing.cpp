@@ -12,13 +12,14 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cerrno>
 #include <chrono>
 
 namespace {
 const char* const kKeineAuswertbarenDateien = "Keine auswertbaren Dateien im Quellverzeichnis";
 const char* const kKeineWeiterenDateien = "Keine weiteren Dateien mehr";
-// How long the window waits for a rescan: a source on a local disk is shown in the same turn,
-// without flicker; a slower one follows when it has answered.
+// How long the window waits for a rescan or a step's read: a source on a local disk is shown in
+// the same turn, without flicker; a slower one follows when it has answered.
 constexpr std::chrono::milliseconds kAnswerAtOnce{75};
 // How often the window looks for a slower answer.
 constexpr int kLookForAnswerMs = 20;
@@ -59,39 +60,19 @@ void CDesignAnsicht::OnNachKategorien() {
     // The new window takes the keyboard, also where no window manager hands it over.
     m_pSortierDialog->activateWindow();
 
-    AwaitSourceOpening(begun);
+    AwaitAnswer(begun);
 }
 
 void CDesignAnsicht::StartSourceOpening(const std::string& directory, bool reportEmpty) {
+    // The new list makes any step in the old one moot.
+    DropStep();
     DropSourceOpening();
     m_pQuellOeffnung = std::make_unique<SourceOpening>(
         directory, AcceptedTypes(), m_FileData.size(), kInitialFileNames, kFileNameGrowth);
     m_bLeereQuelleMelden = reportEmpty;
-    if (!m_pOeffnungsTakt) {
-        m_pOeffnungsTakt = new QTimer(this);
-        m_pOeffnungsTakt->setInterval(kLookForAnswerMs);
-        connect(m_pOeffnungsTakt, &QTimer::timeout, this, [this] { TakeSourceOpening(); });
-    }
-}
-
-void CDesignAnsicht::AwaitSourceOpening(std::chrono::steady_clock::time_point begun) {
-    if (!m_pQuellOeffnung)
-        return;
-    if (m_pQuellOeffnung->waitReady(begun + kAnswerAtOnce)) {
-        TakeSourceOpening();
-    } else {
-        setCursor(Qt::BusyCursor);
-        m_pOeffnungsTakt->start();
-    }
 }
 
 void CDesignAnsicht::TakeSourceOpening() {
-    if (!m_pQuellOeffnung)
-        return DropSourceOpening();
-    // Behind a question (a copy's clash, a deletion's confirmation, any modal window) the
-    // current file must stay the one the question is about.
-    if (QApplication::activeModalWidget())
-        return;
     std::optional<SourceOpening::Answer> answer = m_pQuellOeffnung->take();
     if (!answer)
         return;
@@ -106,11 +87,92 @@ void CDesignAnsicht::TakeSourceOpening() {
 }
 
 void CDesignAnsicht::DropSourceOpening() {
-    if (m_pOeffnungsTakt && m_pOeffnungsTakt->isActive()) {
-        m_pOeffnungsTakt->stop();
-        setCursor(Qt::ArrowCursor);
-    }
     m_pQuellOeffnung.reset();
+    StopWaitingWhenIdle();
+}
+
+void CDesignAnsicht::StartStep(int index) {
+    DropStep();
+    const SourceFileName& entry = m_FileList[static_cast<std::size_t>(index)];
+    // A name-less entry is never read: it only becomes current.
+    if (entry.name.empty()) {
+        m_nAktuell = index;
+        LoadFile(index);
+        return;
+    }
+    // Until the answer comes, the file shown stays current: a copy or a deletion clicked
+    // meanwhile acts on what the user sees.
+    const auto begun = std::chrono::steady_clock::now();
+    std::vector<std::uint8_t> buffer = std::move(m_SchrittPuffer);
+    buffer.resize(m_FileData.size());
+    m_pSchrittLesen =
+        std::make_unique<DesignReading>(m_strSourceDir + entry.diskName, std::move(buffer));
+    m_nSchrittZiel = index;
+    m_SchrittAufgeben = begun + kStepGiveUp;
+    AwaitAnswer(begun);
+}
+
+void CDesignAnsicht::TakeStep() {
+    std::optional<DesignReading::Answer> answer = m_pSchrittLesen->take();
+    if (!answer && std::chrono::steady_clock::now() < m_SchrittAufgeben)
+        return;
+    const int index = m_nSchrittZiel;
+    DropStep();
+    m_nAktuell = index;
+    if (answer) {
+        ShowReadFile(index, answer->data, answer->length,
+                     answer->error ? &*answer->error : nullptr);
+        m_SchrittPuffer = std::move(answer->data);
+        return;
+    }
+    // The drive did not answer: the file is shown as after a failed read, with nothing read,
+    // and the list stays so that the user can step past it. The thread is left to its drive.
+    const platform::FileError hung(platform::causeFromErrno(EIO),
+                                   m_strSourceDir +
+                                       m_FileList[static_cast<std::size_t>(index)].diskName);
+    ShowReadFile(index, m_FileData, 0, &hung);
+}
+
+void CDesignAnsicht::DropStep() {
+    m_pSchrittLesen.reset();
+    StopWaitingWhenIdle();
+}
+
+void CDesignAnsicht::AwaitAnswer(std::chrono::steady_clock::time_point begun) {
+    const auto deadline = begun + kAnswerAtOnce;
+    if ((m_pQuellOeffnung && m_pQuellOeffnung->waitReady(deadline)) ||
+        (m_pSchrittLesen && m_pSchrittLesen->waitReady(deadline)))
+        TakeAnswer();
+    // Still under way, or held behind a question: looked for again in the turns to come.
+    if (!m_pQuellOeffnung && !m_pSchrittLesen)
+        return;
+    if (!m_pAntwortTakt) {
+        m_pAntwortTakt = new QTimer(this);
+        m_pAntwortTakt->setInterval(kLookForAnswerMs);
+        connect(m_pAntwortTakt, &QTimer::timeout, this, [this] { TakeAnswer(); });
+    }
+    setCursor(Qt::BusyCursor);
+    m_pAntwortTakt->start();
+}
+
+void CDesignAnsicht::TakeAnswer() {
+    // Behind a question (a copy's clash, a deletion's confirmation, any modal window) the
+    // current file must stay the one the question is about.
+    if (QApplication::activeModalWidget())
+        return;
+    if (m_pQuellOeffnung)
+        TakeSourceOpening();
+    else if (m_pSchrittLesen)
+        TakeStep();
+    else
+        StopWaitingWhenIdle();
+}
+
+void CDesignAnsicht::StopWaitingWhenIdle() {
+    if (m_pQuellOeffnung || m_pSchrittLesen || !m_pAntwortTakt || !m_pAntwortTakt->isActive())
+        return;
+    m_pAntwortTakt->stop();
+    setCursor(Qt::ArrowCursor);
 }
 
 long CDesignAnsicht::OnQuelleEinlesen() {
@@ -121,34 +183,29 @@ long CDesignAnsicht::OnQuelleEinlesen() {
     // opening; here an empty source is reported.
     const auto begun = std::chrono::steady_clock::now();
     StartSourceOpening(m_pSortierDialog->m_strQuelle, true);
-    AwaitSourceOpening(begun);
+    AwaitAnswer(begun);
     return 0;
 }
 
 long CDesignAnsicht::OnVorherigeDatei() {
+    return Step(-1);
+}
+
+long CDesignAnsicht::OnNaechsteDatei() {
+    return Step(+1);
+}
+
+long CDesignAnsicht::Step(int by) {
     // A step goes through the list the user sees; a rescan still on its way would jump away.
     DropSourceOpening();
     if (m_FileList.isEmpty())
         return 0;
-    if (m_nAktuell > 0) {
-        --m_nAktuell;
-        LoadFile(m_nAktuell);
-    } else {
+    // Quick steps count from the file on its way, not from the one still shown.
+    const int target = (m_pSchrittLesen ? m_nSchrittZiel : m_nAktuell) + by;
+    if (target >= 0 && target < static_cast<int>(m_FileList.size()))
+        StartStep(target);
+    else
         platform::modalQuestions().messageBox(kKeineWeiterenDateien);
-    }
-    return 0;
-}
-
-long CDesignAnsicht::OnNaechsteDatei() {
-    DropSourceOpening();
-    if (m_FileList.isEmpty())
-        return 0;
-    if (m_nAktuell < static_cast<int>(m_FileList.size()) - 1) {
-        ++m_nAktuell;
-        LoadFile(m_nAktuell);
-    } else {
-        platform::modalQuestions().messageBox(kKeineWeiterenDateien);
-    }
     return 0;
 }
 
@@ -163,8 +220,10 @@ long CDesignAnsicht::OnSortierenBeendet() {
 }
 
 long CDesignAnsicht::OnDateiEntfernt() {
-    // The file that went was the current one of the list the user sees.
+    // The file that went was the current one of the list the user sees; a step on its way
+    // counted in the list as it was.
     DropSourceOpening();
+    DropStep();
     if (m_nAktuell >= 0 && static_cast<std::size_t>(m_nAktuell) < m_FileList.size())
         m_FileList.removeAt(static_cast<std::size_t>(m_nAktuell));
     if (m_FileList.isEmpty()) {
@@ -176,7 +235,7 @@ long CDesignAnsicht::OnDateiEntfernt() {
     const int last = static_cast<int>(m_FileList.size()) - 1;
     if (m_nAktuell > last)
         m_nAktuell = last;
-    LoadFile(m_nAktuell);
+    StartStep(m_nAktuell);
     return 0;
 }
 
