@@ -222,9 +222,11 @@ void CVerzeichnisAuswahl::Poll() {
     UpdateBusyCursor();
     if (walkGoesOn)
         ContinueWalk();
+    // A drive that stops answering is a device that failed to respond: the hardware I/O error,
+    // as everywhere else in the program a read that is given up reports it.
     for (const std::string& path : unanswered) {
-        platform::modalQuestions().messageBox(platform::fileErrorText(
-            platform::FileError(platform::causeFromErrno(ETIMEDOUT), path)));
+        platform::modalQuestions().messageBox(
+            platform::fileErrorText(platform::FileError(platform::causeFromErrno(EIO), path)));
     }
 }
 
