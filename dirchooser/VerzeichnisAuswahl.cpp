@@ -39,7 +39,7 @@ QLabel* sunkenLabel(QWidget* parent, const QString& text, Qt::Alignment alignmen
 CVerzeichnisAuswahl::CVerzeichnisAuswahl(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_Zeitlimit(listingTimeout()) {
+      m_Zeitlimit(listingTimeout()), m_Antwortfrist(answerWait()) {
     BuildControls();
     m_Abfrage = new QTimer(this);
     m_Abfrage->setInterval(15);
@@ -197,7 +197,7 @@ bool CVerzeichnisAuswahl::OnInitDialog() {
     // Expanding and selecting the drive overwrite the directory; the walk needs it whole. The
     // drive's listing and the walk's share one wait.
     const std::string start = m_Verzeichnis;
-    m_WartenBis = Clock::now() + kAnswerAtOnce;
+    m_WartenBis = Clock::now() + m_Antwortfrist;
     ExpandItem(driveItem);
     SelectItem(driveItem);
     m_Verzeichnis = start;

@@ -146,7 +146,7 @@ void CVerzeichnisAuswahl::ContinueWalk() {
     // longer than for one slow read.
     const bool outermost = !m_WartenBis;
     if (outermost)
-        m_WartenBis = Clock::now() + kAnswerAtOnce;
+        m_WartenBis = Clock::now() + m_Antwortfrist;
     while (m_Weg.active) {
         if (IsListing(m_Weg.current))
             break; // goes on when the listing answers

@@ -25,6 +25,11 @@ std::chrono::milliseconds& configuredTimeout() {
     return timeout;
 }
 
+std::chrono::milliseconds& configuredAnswerWait() {
+    static std::chrono::milliseconds wait = CVerzeichnisAuswahl::kAnswerAtOnce;
+    return wait;
+}
+
 bool isAtOrBelow(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor) {
     for (const QTreeWidgetItem* up = item; up; up = up->parent()) {
         if (up == ancestor)
@@ -43,6 +48,14 @@ std::chrono::milliseconds CVerzeichnisAuswahl::listingTimeout() {
     return configuredTimeout();
 }
 
+void CVerzeichnisAuswahl::setAnswerWait(std::chrono::milliseconds wait) {
+    configuredAnswerWait() = wait;
+}
+
+std::chrono::milliseconds CVerzeichnisAuswahl::answerWait() {
+    return configuredAnswerWait();
+}
+
 bool CVerzeichnisAuswahl::IsReading() const {
     return !m_Auftraege.empty() || m_Weg.active;
 }
@@ -59,7 +72,7 @@ bool CVerzeichnisAuswahl::HasJob(const QTreeWidgetItem* item) const {
 }
 
 CVerzeichnisAuswahl::Clock::time_point CVerzeichnisAuswahl::WaitDeadline() const {
-    const Clock::time_point own = Clock::now() + kAnswerAtOnce;
+    const Clock::time_point own = Clock::now() + m_Antwortfrist;
     return m_WartenBis ? std::min(own, *m_WartenBis) : own;
 }
 

@@ -108,9 +108,12 @@ private slots:
         m_t->makeDir(".versteckt/z");
         m_t->makeDir("Rosen/rot");
         useDrives({{"/", DriveType::Fixed}});
+        // Each step is looked at at once, however busy the machine: late answers are tested apart.
+        CVerzeichnisAuswahl::setAnswerWait(std::chrono::seconds(20));
     }
 
     void cleanup() {
+        CVerzeichnisAuswahl::setAnswerWait(CVerzeichnisAuswahl::kAnswerAtOnce);
         m_dlg.reset();
         platform::setDriveProvider({});
         m_t.reset();
