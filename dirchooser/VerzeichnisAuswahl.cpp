@@ -263,6 +263,15 @@ void CVerzeichnisAuswahl::FillDriveBox() {
     m_Laufwerke->setCurrentIndex(selection);
 }
 
+void CVerzeichnisAuswahl::ShowDriveOf(const QTreeWidgetItem* item) {
+    while (item->parent())
+        item = item->parent();
+    // Not a choice of the user either: the drive is not read again for it.
+    const int index = m_Laufwerke->findData(exact(ItemText(item)));
+    if (index >= 0)
+        m_Laufwerke->setCurrentIndex(index);
+}
+
 void CVerzeichnisAuswahl::AddDriveToBox(const std::string& root) {
     m_Laufwerke->addItem(m_Bilder[bildFuer(DriveTypeOf(root))], platform::shownText(root),
                          exact(root));

@@ -121,6 +121,10 @@ private:
     QTreeWidgetItem* FindChildByPath(QTreeWidgetItem* item, const std::string& path) const;
     void TreeItemExpanded(QTreeWidgetItem* item);
     void TreeItemCollapsed(QTreeWidgetItem* item);
+    // Brings an opened item's children into view, as many as fit, the item staying in view.
+    void ScrollToChildren(QTreeWidgetItem* item);
+    // Has the drive box show the drive the item lies on.
+    void ShowDriveOf(const QTreeWidgetItem* item);
 
     // One directory read for an item: its listing (and then its children's probes), or the
     // probe of a collapsed folder for its expand button.

@@ -112,7 +112,17 @@ void CVerzeichnisAuswahl::SelectItem(QTreeWidgetItem* item) {
     m_Verzeichnisbaum->setCurrentItem(item);
 }
 
+void CVerzeichnisAuswahl::ScrollToChildren(QTreeWidgetItem* item) {
+    if (!item->isExpanded() || item->childCount() == 0)
+        return;
+    // The last child first, then the item: when they do not all fit, the item comes to the top
+    // with as many of its children below it as there is room for.
+    m_Verzeichnisbaum->scrollToItem(item->child(item->childCount() - 1));
+    m_Verzeichnisbaum->scrollToItem(item);
+}
+
 long CVerzeichnisAuswahl::OnSelchangedTree(QTreeWidgetItem* item) {
+    ShowDriveOf(item);
     // On its way to the start folder the walk leaves that folder in the field.
     if (m_bWegWaehlt)
         return 0;

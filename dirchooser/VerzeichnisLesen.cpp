@@ -179,6 +179,7 @@ int CVerzeichnisAuswahl::Apply(Auftrag& auftrag, DirectoryJob::Answers answers) 
         }
         item->addChildren(folders);
         auftrag.children = folders;
+        ScrollToChildren(item);
         shown = static_cast<int>(folders.size());
     }
     for (const auto& [child, has] : answers.probes) {

@@ -238,6 +238,18 @@ private slots:
         QCOMPARE(m_dlg->PathFieldText(), path("mit"));
     }
 
+    void expandingBringsTheChildrenIntoView() {
+        for (int i = 0; i < 40; ++i) {
+            m_t->makeDir("a" + std::to_string(i));
+            m_t->makeDir("zz/k" + std::to_string(i));
+        }
+        start(m_t->path());
+        QTreeWidgetItem* zz = item(path("zz"));
+        tree()->scrollToItem(zz, QAbstractItemView::PositionAtBottom);
+        m_dlg->ExpandItem(zz);
+        QCOMPARE(tree()->itemAt(0, 0), zz); // heading as many of its children as fit
+    }
+
     void selectPath_data() {
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("selected"); // also what "Übernehmen" returns
@@ -417,7 +429,7 @@ private slots:
         {
             CurrentDirectory cwd(path("mit/x"));
             start("");
-            QCOMPARE(m_dlg->m_Laufwerke->currentIndex(), 1); // the second entry, whichever
+            QCOMPARE(m_dlg->m_Laufwerke->currentIndex(), 0); // the drive the tree stands on
             QCOMPARE(selectedPath(), std::string("/"));
             QVERIFY(driveItem("/")->isExpanded());
             QCOMPARE(accepted(), std::string("/"));
@@ -425,15 +437,16 @@ private slots:
         {
             CurrentDirectory cwd(path("zweites/sub"));
             start("");
+            QCOMPARE(m_dlg->m_Laufwerke->currentIndex(), 1);
             QCOMPARE(selectedPath(), path("zweites"));
             QCOMPARE(accepted(), path("zweites"));
         }
     }
 
-    void onlyOneDriveAndEmptyStartLeavesTheBoxWithoutSelection() {
+    void onlyOneDriveAndEmptyStartShowsThatDrive() {
         start("");
         QCOMPARE(m_dlg->m_Laufwerke->count(), 1);
-        QCOMPARE(m_dlg->m_Laufwerke->currentIndex(), -1);
+        QCOMPARE(m_dlg->m_Laufwerke->currentIndex(), 0);
         QVERIFY(driveItem("/")->isExpanded());
     }
 
