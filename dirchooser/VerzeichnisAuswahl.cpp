@@ -5,6 +5,7 @@
 
 #include "ChooserPaths.h"
 #include "platform/DialogUnits.h"
+#include "platform/GroupTitle.h"
 #include "platform/ShownText.h"
 
 #include <QComboBox>
@@ -100,6 +101,7 @@ void CVerzeichnisAuswahl::BuildControls() {
     m_Pfadfeld->setObjectName(QString::number(IDC_VERZEICHNIS));
     m_Pfadfeld->setGeometry(du.rect(7, 15, 116, 12));
     m_Pfadfeld->raise(); // above the group box that frames it
+    fitGroupTitle(group);
 
     m_Verzeichnisbaum = new QTreeWidget(this);
     m_Verzeichnisbaum->setObjectName(QString::number(IDC_VERZEICHNISBAUM));
