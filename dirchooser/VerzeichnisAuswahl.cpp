@@ -5,6 +5,7 @@
 
 #include "ChooserPaths.h"
 #include "platform/DialogUnits.h"
+#include "platform/GroupTitle.h"
 #include "platform/ShownText.h"
 
 #include <QComboBox>
@@ -39,7 +40,7 @@ QLabel* sunkenLabel(QWidget* parent, const QString& text, Qt::Alignment alignmen
 CVerzeichnisAuswahl::CVerzeichnisAuswahl(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      m_Zeitlimit(listingTimeout()) {
+      m_Zeitlimit(listingTimeout()), m_Antwortfrist(answerWait()) {
     BuildControls();
     m_Abfrage = new QTimer(this);
     m_Abfrage->setInterval(15);
@@ -100,6 +101,7 @@ void CVerzeichnisAuswahl::BuildControls() {
     m_Pfadfeld->setObjectName(QString::number(IDC_VERZEICHNIS));
     m_Pfadfeld->setGeometry(du.rect(7, 15, 116, 12));
     m_Pfadfeld->raise(); // above the group box that frames it
+    fitGroupTitle(group);
 
     m_Verzeichnisbaum = new QTreeWidget(this);
     m_Verzeichnisbaum->setObjectName(QString::number(IDC_VERZEICHNISBAUM));
@@ -197,7 +199,7 @@ bool CVerzeichnisAuswahl::OnInitDialog() {
     // Expanding and selecting the drive overwrite the directory; the walk needs it whole. The
     // drive's listing and the walk's share one wait.
     const std::string start = m_Verzeichnis;
-    m_WartenBis = Clock::now() + kAnswerAtOnce;
+    m_WartenBis = Clock::now() + m_Antwortfrist;
     ExpandItem(driveItem);
     SelectItem(driveItem);
     m_Verzeichnis = start;
@@ -261,6 +263,15 @@ void CVerzeichnisAuswahl::FillDriveBox() {
         }
     }
     m_Laufwerke->setCurrentIndex(selection);
+}
+
+void CVerzeichnisAuswahl::ShowDriveOf(const QTreeWidgetItem* item) {
+    while (item->parent())
+        item = item->parent();
+    // Not a choice of the user either: the drive is not read again for it.
+    const int index = m_Laufwerke->findData(exact(ItemText(item)));
+    if (index >= 0)
+        m_Laufwerke->setCurrentIndex(index);
 }
 
 void CVerzeichnisAuswahl::AddDriveToBox(const std::string& root) {

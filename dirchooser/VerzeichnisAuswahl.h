@@ -56,6 +56,11 @@ public:
     // The listing timeout of dialogs opened from now on; tests shorten it.
     static void setListingTimeout(std::chrono::milliseconds timeout);
     static std::chrono::milliseconds listingTimeout();
+    // How long dialogs opened from now on wait for answers before they show an item as busy
+    // (kAnswerAtOnce); tests of the tree alone lengthen it, so that a busy machine does not turn
+    // their reads into late ones.
+    static void setAnswerWait(std::chrono::milliseconds wait);
+    static std::chrono::milliseconds answerWait();
 
     // The controls and the directory, in the order they are bound.
     QComboBox* m_Laufwerke;         // control 1001, the drive box
@@ -116,6 +121,10 @@ private:
     QTreeWidgetItem* FindChildByPath(QTreeWidgetItem* item, const std::string& path) const;
     void TreeItemExpanded(QTreeWidgetItem* item);
     void TreeItemCollapsed(QTreeWidgetItem* item);
+    // Brings an opened item's children into view, as many as fit, the item staying in view.
+    void ScrollToChildren(QTreeWidgetItem* item);
+    // Has the drive box show the drive the item lies on.
+    void ShowDriveOf(const QTreeWidgetItem* item);
 
     // One directory read for an item: its listing (and then its children's probes), or the
     // probe of a collapsed folder for its expand button.
@@ -169,6 +178,7 @@ private:
     QTimer* m_Abfrage = nullptr;                  // looks for answers while any are awaited
     std::optional<Clock::time_point> m_WartenBis; // the end of the walk's wait, while it steps
     std::chrono::milliseconds m_Zeitlimit;        // the listing timeout of this dialog
+    std::chrono::milliseconds m_Antwortfrist;     // the wait for answers of this dialog
     Weg m_Weg;
     bool m_bWegWaehlt = false; // the walk, not the user, is moving the selection
 };

@@ -112,7 +112,17 @@ void CVerzeichnisAuswahl::SelectItem(QTreeWidgetItem* item) {
     m_Verzeichnisbaum->setCurrentItem(item);
 }
 
+void CVerzeichnisAuswahl::ScrollToChildren(QTreeWidgetItem* item) {
+    if (!item->isExpanded() || item->childCount() == 0)
+        return;
+    // The last child first, then the item: when they do not all fit, the item comes to the top
+    // with as many of its children below it as there is room for.
+    m_Verzeichnisbaum->scrollToItem(item->child(item->childCount() - 1));
+    m_Verzeichnisbaum->scrollToItem(item);
+}
+
 long CVerzeichnisAuswahl::OnSelchangedTree(QTreeWidgetItem* item) {
+    ShowDriveOf(item);
     // On its way to the start folder the walk leaves that folder in the field.
     if (m_bWegWaehlt)
         return 0;
@@ -146,7 +156,7 @@ void CVerzeichnisAuswahl::ContinueWalk() {
     // longer than for one slow read.
     const bool outermost = !m_WartenBis;
     if (outermost)
-        m_WartenBis = Clock::now() + kAnswerAtOnce;
+        m_WartenBis = Clock::now() + m_Antwortfrist;
     while (m_Weg.active) {
         if (IsListing(m_Weg.current))
             break; // goes on when the listing answers

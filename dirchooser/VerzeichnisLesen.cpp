@@ -25,6 +25,11 @@ std::chrono::milliseconds& configuredTimeout() {
     return timeout;
 }
 
+std::chrono::milliseconds& configuredAnswerWait() {
+    static std::chrono::milliseconds wait = CVerzeichnisAuswahl::kAnswerAtOnce;
+    return wait;
+}
+
 bool isAtOrBelow(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor) {
     for (const QTreeWidgetItem* up = item; up; up = up->parent()) {
         if (up == ancestor)
@@ -43,6 +48,14 @@ std::chrono::milliseconds CVerzeichnisAuswahl::listingTimeout() {
     return configuredTimeout();
 }
 
+void CVerzeichnisAuswahl::setAnswerWait(std::chrono::milliseconds wait) {
+    configuredAnswerWait() = wait;
+}
+
+std::chrono::milliseconds CVerzeichnisAuswahl::answerWait() {
+    return configuredAnswerWait();
+}
+
 bool CVerzeichnisAuswahl::IsReading() const {
     return !m_Auftraege.empty() || m_Weg.active;
 }
@@ -59,7 +72,7 @@ bool CVerzeichnisAuswahl::HasJob(const QTreeWidgetItem* item) const {
 }
 
 CVerzeichnisAuswahl::Clock::time_point CVerzeichnisAuswahl::WaitDeadline() const {
-    const Clock::time_point own = Clock::now() + kAnswerAtOnce;
+    const Clock::time_point own = Clock::now() + m_Antwortfrist;
     return m_WartenBis ? std::min(own, *m_WartenBis) : own;
 }
 
@@ -166,6 +179,7 @@ int CVerzeichnisAuswahl::Apply(Auftrag& auftrag, DirectoryJob::Answers answers) 
         }
         item->addChildren(folders);
         auftrag.children = folders;
+        ScrollToChildren(item);
         shown = static_cast<int>(folders.size());
     }
     for (const auto& [child, has] : answers.probes) {
@@ -222,9 +236,11 @@ void CVerzeichnisAuswahl::Poll() {
     UpdateBusyCursor();
     if (walkGoesOn)
         ContinueWalk();
+    // A drive that stops answering is a device that failed to respond: the hardware I/O error,
+    // as everywhere else in the program a read that is given up reports it.
     for (const std::string& path : unanswered) {
-        platform::modalQuestions().messageBox(platform::fileErrorText(
-            platform::FileError(platform::causeFromErrno(ETIMEDOUT), path)));
+        platform::modalQuestions().messageBox(
+            platform::fileErrorText(platform::FileError(platform::causeFromErrno(EIO), path)));
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include "OptionenSeite.h"
 
+#include "platform/GroupTitle.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QShowEvent>
@@ -60,9 +62,11 @@ QCheckBox* COptionenSeite::AddCheckBox(int id, const QString& text, int x, int y
     // wider than the layout table allows, the frame and the page grow rather than cut it off.
     const int right = box->geometry().right() + m_units.x(kAbstandRahmen);
     for (QGroupBox* group : m_GroupBoxes) {
-        if (group->geometry().contains(box->geometry().topLeft()) &&
-            group->geometry().right() < right)
+        if (!group->geometry().contains(box->geometry().topLeft()))
+            continue;
+        if (group->geometry().right() < right)
             group->resize(right - group->x() + 1, group->height());
+        fitGroupTitle(group);
         setMinimumWidth(
             std::max(minimumWidth(), group->geometry().right() + 1 + m_units.x(kAbstandSeite)));
     }

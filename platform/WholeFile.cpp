@@ -26,8 +26,10 @@ void readWholeFileAt(int dir, const std::string& name, const std::string& path,
         file.openForReadingAt(dir, name, path);
         result.status = file.statusWhenOpened();
         const std::uint64_t size = file.length();
+        // Reading on would go past the last byte the caller can take: the file is named, since
+        // the user cannot tell otherwise which of the files was too long.
         if (size > largest)
-            throw FileError(causeFromErrno(EOVERFLOW), {});
+            throw FileError(FileErrorCause::EndOfFile, path);
         if (size == 0)
             return;
         const std::uint64_t shortOf = room == BufferRoom::GrowWhenShorterThanSize ? size : size + 1;

@@ -29,9 +29,9 @@ struct WholeFile {
 };
 
 // Opens the regular file at path, asks its length and, unless that is 0, reads it whole into
-// buffer from index 0. A file longer than largest is refused rather than cut short. Throws
-// FileError, naming path when opening failed and no file otherwise; result then holds what
-// was read before the failure.
+// buffer from index 0. A file longer than largest is refused rather than cut short, as an
+// access past its end that names path. Throws FileError, naming path when opening failed and
+// no file otherwise; result then holds what was read before the failure.
 void readWholeFile(const std::string& path, std::vector<std::uint8_t>& buffer, BufferRoom room,
                    std::uint64_t largest, WholeFile& result);
 // The same for name in the open directory dir (see FileSystem::openAt); errors name path.

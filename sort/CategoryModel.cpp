@@ -5,6 +5,18 @@
 
 #include "platform/ShownText.h"
 
+#include <QTextDocument>
+
+namespace {
+// A tooltip that looks like markup would be drawn as markup: such a name is escaped, and kept on
+// one line as a plain tooltip is.
+QString toolTipOf(const QString& text) {
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
+}
+} // namespace
+
 void CategoryModel::rebuild(const std::function<void(CategoryList&)>& change) {
     beginResetModel();
     change(m_list);
@@ -56,6 +68,8 @@ QVariant CategoryModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         // Bytes that are not UTF-8 show as replacement characters; the entry keeps them.
         return platform::shownText(entry.text);
+    case Qt::ToolTipRole: // the whole name, where the list cuts a long one short
+        return toolTipOf(platform::shownText(entry.text));
     case Qt::CheckStateRole:
         if (m_checkable)
             return entry.marked ? Qt::Checked : Qt::Unchecked;

