@@ -5,6 +5,7 @@
 
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
+#include "platform/SameBytes.h"
 #include "platform/WholeFile.h"
 
 #include <cstdint>
@@ -58,7 +59,8 @@ std::unique_ptr<platform::Directory> DesignCopy::openDestination(const std::stri
 std::optional<DesignCopy::Target> DesignCopy::settleName(CopyNames& names, std::size_t length,
                                                          platform::ExistingEntries& existing) {
     platform::FileSystem::Status status;
-    while (existing.find(names.candidate(), status)) {
+    std::string found;
+    while (existing.find(names.candidate(), status, found)) {
         if (m_context.bDateienNichtUmbenennen) {
             std::string chosen;
             const std::string& first = names.first();
@@ -68,8 +70,11 @@ std::optional<DesignCopy::Target> DesignCopy::settleName(CopyNames& names, std::
                 return std::nullopt;
             return Target{chosen, true};
         }
-        // Same name and size count as the same design. A directory has no size to compare.
-        if (!status.isDirectory && status.size == length) {
+        // Only the same bytes make the same design; a file of another size cannot hold them,
+        // so only one of the same size is read. A directory has no bytes to compare.
+        if (!status.isDirectory && status.size == length &&
+            platform::holdsSameBytes(existing.directoryFd(), found, m_context.puffer.data(),
+                                     length)) {
             platform::modalQuestions().messageBox(kSchonVorhanden);
             return std::nullopt;
         }
