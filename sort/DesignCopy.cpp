@@ -3,12 +3,14 @@
 
 #include "DesignCopy.h"
 
+#include "platform/BesideWindow.h"
+#include "platform/DetachedThread.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
-#include "platform/SameBytes.h"
-#include "platform/WholeFile.h"
 
-#include <cstdint>
+#include <atomic>
+#include <cerrno>
+#include <utility>
 
 namespace {
 constexpr char kSchonVorhanden[] = "Datei schon vorhanden";
@@ -19,172 +21,184 @@ constexpr std::size_t kMostPending = 16;
 // before it counts as taken for good (something keeps making and removing it).
 constexpr int kMostVanishings = 8;
 
+std::atomic<int> dropping{0};
+
 void report(const platform::FileError& error) {
     platform::modalQuestions().messageBox(platform::fileErrorText(error));
 }
+
+// A step that did not answer in time: a drive that stopped answering is a hardware failure.
+void reportNoAnswer(const std::string& path) {
+    report(platform::FileError(platform::causeFromErrno(EIO), path));
+}
+
+template <typename Result, typename Work> std::optional<Result> beside(Work work) {
+    return platform::besideWindow<Result>(std::move(work), DesignCopy::kAnswerWithin);
+}
+
+using Written = std::pair<std::unique_ptr<platform::AtomicFileWriter>, bool>;
 } // namespace
 
-std::size_t DesignCopy::readSource() {
-    // Once read, the bytes stay in the buffer for the rest of the run: a share is asked once,
-    // and every copy holds the same design even if another program rewrites the source
-    // meanwhile. A read that failed leaves nothing to reuse, so the next copy tries again.
-    if (m_sourceLength)
-        return *m_sourceLength;
-    const std::string& path = m_context.strFilePath;
-    if (!m_sourceDirectory)
-        m_sourceDirectory =
-            std::make_unique<platform::Directory>(std::string(platform::directoryPart(path)));
-    const platform::Directory& directory = *m_sourceDirectory;
-    platform::WholeFile file;
-    // A file that shrank meanwhile is copied as far as it delivered.
-    platform::readWholeFileAt(directory.fd(), directory.at(platform::namePart(path)), path,
-                              m_context.puffer, platform::BufferRoom::AtLeastSizePlusOne,
-                              UINT64_MAX, file);
-    m_sourceAsRead = file.status;
-    m_sourceLength = file.length;
-    return file.length;
+DesignCopy::DesignCopy(const CopyContext& context)
+    : m_context(context), m_paths{context.strZiel, context.strFilePath, context.strFileName,
+                                  context.bDateienNichtUmbenennen != 0} {
+    m_held.bytes = std::make_shared<std::vector<std::uint8_t>>(std::move(context.puffer));
 }
 
-std::unique_ptr<platform::Directory> DesignCopy::openDestination(const std::string& destination) {
-    if (!m_target && !m_context.strZiel.empty())
-        m_target = std::make_unique<platform::Directory>(m_context.strZiel);
-    const std::string path = platform::withTrailingSeparator(destination);
-    if (m_target && path.size() >= m_target->path().size() &&
-        path.compare(0, m_target->path().size(), m_target->path()) == 0)
-        return std::make_unique<platform::Directory>(
-            *m_target, path.substr(m_target->path().size()), platform::Directory::Use::Listing);
-    return std::make_unique<platform::Directory>(path, platform::Directory::Use::Listing);
+DesignCopy::~DesignCopy() {
+    // Copies left without a name (the program is ending) are removed where a share that stopped
+    // answering cannot hold up the window.
+    if (!m_pending.empty())
+        platform::runDetached([pending = std::move(m_pending)]() mutable { pending.clear(); },
+                              dropping);
+    if (m_held.bytes.use_count() == 1)
+        m_context.puffer = std::move(*m_held.bytes);
 }
 
-std::optional<DesignCopy::Target> DesignCopy::settleName(CopyNames& names, std::size_t length,
-                                                         platform::ExistingEntries& existing) {
-    platform::FileSystem::Status status;
-    std::string found;
-    while (existing.find(names.candidate(), status, found)) {
-        if (m_context.bDateienNichtUmbenennen) {
-            std::string chosen;
-            const std::string& first = names.first();
-            const std::string extension(platform::lastCharacters(names.candidate(), 3));
-            if (!platform::modalQuestions().askSaveFileName(
-                    first, std::string(platform::directoryPart(first)), extension, chosen))
-                return std::nullopt;
-            return Target{chosen, true};
-        }
-        // Only the same bytes make the same design; a file of another size cannot hold them,
-        // so only one of the same size is read. A directory has no bytes to compare.
-        if (!status.isDirectory && status.size == length &&
-            platform::holdsSameBytes(existing.directoryFd(), found, m_context.puffer.data(),
-                                     length)) {
-            platform::modalQuestions().messageBox(kSchonVorhanden);
+std::optional<CopyTarget> DesignCopy::answerClash(Clash clash, const CopyNames& names) const {
+    switch (clash) {
+    case Clash::Free:
+        return CopyTarget{names.candidate(), false};
+    case Clash::AskWhereToSave: {
+        std::string chosen;
+        const std::string& first = names.first();
+        const std::string extension(platform::lastCharacters(names.candidate(), 3));
+        if (!platform::modalQuestions().askSaveFileName(
+                first, std::string(platform::directoryPart(first)), extension, chosen))
             return std::nullopt;
-        }
-        if (!names.advance()) {
-            platform::modalQuestions().messageBox(kNichtUmbenennbar);
-            return std::nullopt;
-        }
+        return CopyTarget{chosen, true};
     }
-    return Target{names.candidate(), false};
-}
-
-bool DesignCopy::isSource(const std::string& path) const {
-    platform::FileSystem& fs = platform::fileSystem();
-    platform::FileSystem::Status target, source;
-    return fs.status(path.c_str(), target) == 0 &&
-           fs.status(m_context.strFilePath.c_str(), source) == 0 &&
-           target.device == source.device && target.inode == source.inode;
+    case Clash::SameDesign:
+        platform::modalQuestions().messageBox(kSchonVorhanden);
+        return std::nullopt;
+    case Clash::NoMoreNames:
+        platform::modalQuestions().messageBox(kNichtUmbenennbar);
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 bool DesignCopy::sourceUnchanged() const {
-    platform::FileSystem::Status now;
-    if (!m_sourceAsRead || platform::fileSystem().status(m_context.strFilePath.c_str(), now) != 0)
-        return false;
-    const platform::FileSystem::Status& then = *m_sourceAsRead;
-    return now.device == then.device && now.inode == then.inode && now.size == then.size &&
-           now.modified == then.modified;
-}
-
-std::unique_ptr<platform::AtomicFileWriter>
-DesignCopy::writeTo(const Target& target, std::size_t length, const platform::Directory* directory,
-                    const platform::ExistingEntries* existing) {
-    // Saving onto the source itself would change nothing, but a move would then remove the
-    // only copy: the design stays where it is.
-    if (target.replace && isSource(target.path)) {
-        m_wentOntoSource = true;
-        ++m_made;
-        return nullptr;
-    }
-    using Mode = platform::AtomicFileWriter::Mode;
-    std::unique_ptr<platform::AtomicFileWriter> writer;
-    // A path picked in the save dialog may lie anywhere: it is named by its whole path.
-    if (!target.replace && directory && directory->holds(target.path)) {
-        writer = std::make_unique<platform::AtomicFileWriter>(target.path, Mode::KeepExisting,
-                                                              *directory);
-        if (existing && existing->hasListing())
-            writer->useListing(existing->listedNames());
-    } else {
-        writer = std::make_unique<platform::AtomicFileWriter>(
-            target.path, target.replace ? Mode::Replace : Mode::KeepExisting);
-    }
-    writer->write(m_context.puffer.data(), length);
-    return writer;
+    return m_held.sourceAsRead && unchangedSince(m_paths.strFilePath, *m_held.sourceAsRead);
 }
 
 bool DesignCopy::start(const std::string& destination) {
     if (m_pending.size() >= kMostPending)
         finish();
-    CopyNames names(platform::withTrailingSeparator(destination), m_context.strFileName);
-    try {
-        const std::size_t length = readSource();
-        auto directory = openDestination(destination);
-        // A fresh listing for every copy: the name may have been taken since the last one.
-        platform::ExistingEntries existing(*directory);
-        const std::optional<Target> target = settleName(names, length, existing);
-        if (!target)
-            return false;
-        if (auto writer = writeTo(*target, length, directory.get(), &existing))
-            m_pending.push_back(Pending{std::move(directory), std::move(writer), names, length});
-        return true;
-    } catch (const platform::FileError& error) {
-        report(error);
+    CopyNames names(platform::withTrailingSeparator(destination), m_paths.strFileName);
+    const std::string first = names.first();
+    const bool hadSource = m_held.length.has_value();
+    auto sourceRead = std::make_shared<std::atomic<bool>>(hadSource);
+    std::optional<CategoryStep> step = beside<CategoryStep>(
+        [held = m_held, paths = m_paths, destination, names, sourceRead]() mutable {
+            return copyIntoCategory(std::move(held), paths, destination, std::move(names),
+                                    *sourceRead);
+        });
+    if (!step) {
+        // The step may still be filling the buffer: the next one reads into another.
+        if (!hadSource)
+            m_held.bytes = std::make_shared<std::vector<std::uint8_t>>();
+        reportNoAnswer(sourceRead->load() ? first : m_paths.strFilePath);
         return false;
     }
+    m_held = std::move(step->held);
+    if (step->error) {
+        report(*step->error);
+        return false;
+    }
+    std::shared_ptr<PendingCopy> pending = std::move(step->pending);
+    bool ontoSource = step->ontoSource;
+    if (step->clash != Clash::Free) {
+        const std::optional<CopyTarget> target = answerClash(step->clash, pending->names);
+        if (!target)
+            return false;
+        try {
+            std::optional<Written> written =
+                beside<Written>([held = m_held, target = *target, source = m_paths.strFilePath] {
+                    bool onto = false;
+                    auto writer = writeCopy(held, target, source, nullptr, nullptr, onto);
+                    return Written{std::move(writer), onto};
+                });
+            if (!written) {
+                reportNoAnswer(target->path);
+                return false;
+            }
+            pending->writer = std::move(written->first);
+            ontoSource = written->second;
+        } catch (const platform::FileError& error) {
+            report(error);
+            return false;
+        }
+    }
+    if (ontoSource) {
+        m_wentOntoSource = true;
+        ++m_made;
+    } else {
+        m_pending.push_back(std::move(pending));
+    }
+    return true;
 }
 
-void DesignCopy::commit(Pending& pending) {
+void DesignCopy::drop(const std::shared_ptr<PendingCopy>& pending) {
+    beside<bool>([pending] {
+        pending->writer.reset();
+        return true;
+    });
+}
+
+void DesignCopy::commit(const std::shared_ptr<PendingCopy>& pending) {
     int vanishings = 0;
-    while (!pending.writer->commit()) {
-        // Taken since it was tested: the clash rule once more, from this name on.
-        const std::string taken = pending.writer->path();
-        // A fresh listing: the one the name was chosen by is out of date.
-        platform::ExistingEntries existing(*pending.directory);
-        std::optional<Target> target = settleName(pending.names, pending.length, existing);
-        if (!target)
+    for (;;) {
+        const std::string taken = pending->writer->path();
+        const std::optional<CommitStep> step =
+            beside<CommitStep>([pending, bytes = m_held.bytes, ask = m_paths.askWhereToSave] {
+                return commitCopy(*pending, *bytes, ask);
+            });
+        if (!step)
+            return reportNoAnswer(taken);
+        if (step->committed) {
+            m_copied.push_back(taken);
+            ++m_made;
             return;
+        }
+        std::optional<CopyTarget> target = answerClash(step->clash, pending->names);
+        if (!target)
+            return drop(pending);
         if (target->replace) {
-            // A path picked in the save dialog may lie anywhere: the copy is made there anew.
-            pending.writer.reset();
-            pending.length = readSource();
-            pending.writer = writeTo(*target, pending.length, nullptr, nullptr);
-            if (pending.writer)
-                commit(pending); // replaces, so it cannot find the name taken
+            // A path picked in the save dialog may lie anywhere: the copy is made there anew,
+            // replacing, so that it cannot find the name taken.
+            const std::optional<bool> ontoSource = beside<bool>(
+                [pending, held = m_held, target = *target, source = m_paths.strFilePath] {
+                    pending->writer.reset();
+                    bool onto = false;
+                    pending->writer = writeCopy(held, target, source, nullptr, nullptr, onto);
+                    if (pending->writer)
+                        pending->writer->commit();
+                    return onto;
+                });
+            if (!ontoSource)
+                return reportNoAnswer(target->path);
+            if (*ontoSource)
+                m_wentOntoSource = true;
+            else
+                m_copied.push_back(target->path);
+            ++m_made;
             return;
         }
         if (target->path == taken && ++vanishings > kMostVanishings) {
             // Something keeps making and removing this name: leave it to them.
-            if (!pending.names.advance()) {
+            if (!pending->names.advance()) {
                 platform::modalQuestions().messageBox(kNichtUmbenennbar);
-                return;
+                return drop(pending);
             }
-            target->path = pending.names.candidate();
+            target->path = pending->names.candidate();
         }
-        pending.writer->setPath(target->path);
+        pending->writer->setPath(target->path);
     }
-    m_copied.push_back(pending.writer->path());
-    ++m_made;
 }
 
 int DesignCopy::finish() {
-    for (Pending& copy : m_pending) {
+    for (const std::shared_ptr<PendingCopy>& copy : m_pending) {
         try {
             commit(copy);
         } catch (const platform::FileError& error) {
@@ -196,11 +210,36 @@ int DesignCopy::finish() {
 }
 
 int DesignCopy::CopyTo(const std::string& destination) {
-    const int before = finish();
-    return start(destination) && finish() > before ? 1 : 0;
+    try {
+        const int before = finish();
+        return start(destination) && finish() > before ? 1 : 0;
+    } catch (const platform::ProgramEnding&) {
+        return 0;
+    }
 }
 
-void DesignCopy::syncCopiedNames() const {
-    for (const std::string& path : m_copied)
-        platform::syncDirectoryOf(path);
+bool DesignCopy::removeMovedSource() {
+    using Removal = std::pair<SourceRemoval, std::optional<platform::FileError>>;
+    const std::string& source = m_paths.strFilePath;
+    const std::optional<Removal> removal =
+        beside<Removal>([copied = m_copied, source, asRead = m_held.sourceAsRead] {
+            std::optional<platform::FileError> error;
+            const SourceRemoval result = ::removeMovedSource(copied, source, asRead, error);
+            return Removal{result, error};
+        });
+    if (!removal) {
+        reportNoAnswer(source);
+        return false;
+    }
+    switch (removal->first) {
+    case SourceRemoval::Removed:
+        return true;
+    case SourceRemoval::Changed:
+        report(platform::FileError(platform::causeFromErrno(EBUSY), source));
+        return false;
+    case SourceRemoval::Failed:
+        report(*removal->second);
+        return false;
+    }
+    return false;
 }
