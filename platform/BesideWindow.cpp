@@ -30,10 +30,19 @@ void BesideWork::answer() {
         QCoreApplication::postEvent(waker, new QEvent(QEvent::Quit));
 }
 
+void BesideWork::progressed() {
+    lastProgress = std::chrono::steady_clock::now().time_since_epoch().count();
+}
+
 bool awaitBesideWindow(const std::shared_ptr<BesideWork>& work, std::function<void()> run,
                        std::chrono::milliseconds limit) {
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + limit;
+    const Clock::time_point started = Clock::now();
+    // The limit counts from the start or from the last step, whichever came later.
+    const auto deadline = [&] {
+        const Clock::time_point last{Clock::duration(work->lastProgress.load())};
+        return std::max(started, last) + limit;
+    };
     runDetached(
         [work, run = std::move(run)]() mutable {
             run();
@@ -45,12 +54,21 @@ bool awaitBesideWindow(const std::shared_ptr<BesideWork>& work, std::function<vo
         running);
     std::unique_lock lock(work->mutex);
     const auto answered = [&] { return work->answered; };
-    if (work->answeredChanged.wait_until(lock, std::min(deadline, Clock::now() + kAtOnce),
+    if (work->answeredChanged.wait_until(lock, std::min(deadline(), Clock::now() + kAtOnce),
                                          answered))
         return true;
     const QCoreApplication* application = QCoreApplication::instance();
-    if (!application || QThread::currentThread() != application->thread())
-        return work->answeredChanged.wait_until(lock, deadline, answered);
+    if (!application || QThread::currentThread() != application->thread()) {
+        while (!work->answeredChanged.wait_until(lock, deadline(), answered))
+            if (Clock::now() >= deadline())
+                return false;
+        return true;
+    }
+    const auto left = [&] {
+        const auto ms =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline() - Clock::now()).count();
+        return static_cast<int>(std::max<decltype(ms)>(0, ms));
+    };
 
     QEventLoop loop;
     bool timedOut = false;
@@ -58,12 +76,13 @@ bool awaitBesideWindow(const std::shared_ptr<BesideWork>& work, std::function<vo
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+        // A step ended meanwhile: the next one has its own time.
+        if (Clock::now() < deadline())
+            return timer.start(left());
         timedOut = true;
         loop.quit();
     });
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    timer.start(static_cast<int>(std::max<decltype(left)>(0, left)));
+    timer.start(left());
     work->waker = &loop;
     lock.unlock();
     loop.exec();

@@ -8,6 +8,7 @@
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <utility>
@@ -83,33 +84,59 @@ bool DesignCopy::sourceUnchanged() const {
 }
 
 bool DesignCopy::start(const std::string& destination) {
-    if (m_pending.size() >= kMostPending)
-        finish();
-    CopyNames names(platform::withTrailingSeparator(destination), m_paths.strFileName);
-    const std::string first = names.first();
-    const bool hadSource = m_held.length.has_value();
-    auto sourceRead = std::make_shared<std::atomic<bool>>(hadSource);
-    std::optional<CategoryStep> step = beside<CategoryStep>(
-        [held = m_held, paths = m_paths, destination, names, sourceRead]() mutable {
-            return copyIntoCategory(std::move(held), paths, destination, std::move(names),
-                                    *sourceRead);
-        });
-    if (!step) {
-        // The step may still be filling the buffer: the next one reads into another.
-        if (!hadSource)
-            m_held.bytes = std::make_shared<std::vector<std::uint8_t>>();
-        reportNoAnswer(sourceRead->load() ? first : m_paths.strFilePath);
+    return startAll({destination}) == 1;
+}
+
+int DesignCopy::startAll(const std::vector<std::string>& destinations) {
+    int started = 0;
+    for (std::size_t next = 0; next < destinations.size();) {
+        if (m_pending.size() >= kMostPending)
+            finish();
+        const std::size_t end =
+            std::min(destinations.size(), next + (kMostPending - m_pending.size()));
+        auto sourceRead = std::make_shared<std::atomic<bool>>(m_held.length.has_value());
+        std::optional<std::size_t> hung;
+        std::vector<CategoryStep> steps = platform::besideInTurn<CategoryStep>(
+            next, end,
+            [held = m_held, paths = m_paths, destinations, sourceRead](std::size_t i) mutable {
+                CategoryStep step = copyIntoCategory(
+                    held, paths, destinations[i],
+                    CopyNames(platform::withTrailingSeparator(destinations[i]), paths.strFileName),
+                    *sourceRead);
+                held = step.held; // the next copy goes on with what this one read and opened
+                return step;
+            },
+            [](const CategoryStep& step) { return !step.error && step.clash != Clash::Free; },
+            kAnswerWithin, hung);
+        for (CategoryStep& step : steps)
+            started += take(step) ? 1 : 0;
+        next += steps.size();
+        if (hung) {
+            // A step still reading the source goes on filling its buffer: the next reads into
+            // another.
+            const bool reading = !m_held.length && !sourceRead->load();
+            if (!m_held.length)
+                m_held.bytes = std::make_shared<std::vector<std::uint8_t>>();
+            reportNoAnswer(reading ? m_paths.strFilePath
+                                   : CopyNames(platform::withTrailingSeparator(destinations[*hung]),
+                                               m_paths.strFileName)
+                                         .first());
+            next = *hung + 1;
+        }
+    }
+    return started;
+}
+
+bool DesignCopy::take(CategoryStep& step) {
+    m_held = std::move(step.held);
+    if (step.error) {
+        report(*step.error);
         return false;
     }
-    m_held = std::move(step->held);
-    if (step->error) {
-        report(*step->error);
-        return false;
-    }
-    std::shared_ptr<PendingCopy> pending = std::move(step->pending);
-    bool ontoSource = step->ontoSource;
-    if (step->clash != Clash::Free) {
-        const std::optional<CopyTarget> target = answerClash(step->clash, pending->names);
+    std::shared_ptr<PendingCopy> pending = std::move(step.pending);
+    bool ontoSource = step.ontoSource;
+    if (step.clash != Clash::Free) {
+        const std::optional<CopyTarget> target = answerClash(step.clash, pending->names);
         if (!target)
             return false;
         try {
@@ -146,22 +173,16 @@ void DesignCopy::drop(const std::shared_ptr<PendingCopy>& pending) {
     });
 }
 
-void DesignCopy::commit(const std::shared_ptr<PendingCopy>& pending) {
+void DesignCopy::settle(const std::shared_ptr<PendingCopy>& pending, CommitStep step,
+                        std::string tried) {
     int vanishings = 0;
     for (;;) {
-        const std::string taken = pending->writer->path();
-        const std::optional<CommitStep> step =
-            beside<CommitStep>([pending, bytes = m_held.bytes, ask = m_paths.askWhereToSave] {
-                return commitCopy(*pending, *bytes, ask);
-            });
-        if (!step)
-            return reportNoAnswer(taken);
-        if (step->committed) {
-            m_copied.push_back(taken);
+        if (step.committed) {
+            m_copied.push_back(tried);
             ++m_made;
             return;
         }
-        std::optional<CopyTarget> target = answerClash(step->clash, pending->names);
+        std::optional<CopyTarget> target = answerClash(step.clash, pending->names);
         if (!target)
             return drop(pending);
         if (target->replace) {
@@ -185,7 +206,7 @@ void DesignCopy::commit(const std::shared_ptr<PendingCopy>& pending) {
             ++m_made;
             return;
         }
-        if (target->path == taken && ++vanishings > kMostVanishings) {
+        if (target->path == tried && ++vanishings > kMostVanishings) {
             // Something keeps making and removing this name: leave it to them.
             if (!pending->names.advance()) {
                 platform::modalQuestions().messageBox(kNichtUmbenennbar);
@@ -194,15 +215,55 @@ void DesignCopy::commit(const std::shared_ptr<PendingCopy>& pending) {
             target->path = pending->names.candidate();
         }
         pending->writer->setPath(target->path);
+        tried = target->path;
+        const std::optional<CommitStep> next =
+            beside<CommitStep>([pending, bytes = m_held.bytes, ask = m_paths.askWhereToSave] {
+                return commitCopy(*pending, *bytes, ask);
+            });
+        if (!next)
+            return reportNoAnswer(tried);
+        step = *next;
     }
 }
 
 int DesignCopy::finish() {
-    for (const std::shared_ptr<PendingCopy>& copy : m_pending) {
-        try {
-            commit(copy);
-        } catch (const platform::FileError& error) {
-            report(error);
+    // What a commit beside the window came to.
+    struct Committed {
+        CommitStep step;
+        std::optional<platform::FileError> error;
+    };
+    std::vector<std::string> paths;
+    for (const std::shared_ptr<PendingCopy>& copy : m_pending)
+        paths.push_back(copy->writer->path());
+    for (std::size_t next = 0; next < m_pending.size();) {
+        std::optional<std::size_t> hung;
+        std::vector<Committed> results = platform::besideInTurn<Committed>(
+            next, m_pending.size(),
+            [pending = m_pending, bytes = m_held.bytes,
+             ask = m_paths.askWhereToSave](std::size_t i) {
+                Committed result;
+                try {
+                    result.step = commitCopy(*pending[i], *bytes, ask);
+                } catch (const platform::FileError& error) {
+                    result.error = error;
+                }
+                return result;
+            },
+            [](const Committed& result) { return !result.error && !result.step.committed; },
+            kAnswerWithin, hung);
+        for (Committed& result : results) {
+            const std::size_t i = next++;
+            try {
+                if (result.error)
+                    throw *result.error;
+                settle(m_pending[i], result.step, paths[i]);
+            } catch (const platform::FileError& error) {
+                report(error);
+            }
+        }
+        if (hung) {
+            reportNoAnswer(paths[*hung]);
+            next = *hung + 1;
         }
     }
     m_pending.clear();

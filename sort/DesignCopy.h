@@ -41,6 +41,9 @@ public:
     // Reads the source and writes its copy into destination as CopyTo does, without waiting
     // for the disk; false when the copy is not made (reported as CopyTo reports it).
     bool start(const std::string& destination);
+    // The same into each destination in turn; returns how many copies went ahead. The steps
+    // between two questions go beside the window together.
+    int startAll(const std::vector<std::string>& destinations);
     // Waits until every started copy is on the disk under its name (reporting those that
     // fail); returns how many copies have been made in all.
     int finish();
@@ -61,9 +64,12 @@ private:
     // The window's side of a clash: the question or message it calls for, and where the copy
     // goes then; none when it is not to be made.
     std::optional<CopyTarget> answerClash(Clash clash, const CopyNames& names) const;
-    // Gives a written copy its name, applying the clash rule again while the name turns out
-    // to be taken. Throws FileError.
-    void commit(const std::shared_ptr<PendingCopy>& pending);
+    // Takes a category's step on the window's thread: its error reported, its question asked
+    // and the copy written where the user chose; true when the copy goes ahead.
+    bool take(CategoryStep& step);
+    // Gives a written copy its name after its commit came to step at the path tried, asking
+    // and applying the clash rule again while the name turns out to be taken. Throws FileError.
+    void settle(const std::shared_ptr<PendingCopy>& pending, CommitStep step, std::string tried);
     // Removes a copy that will not take a name, beside the window.
     void drop(const std::shared_ptr<PendingCopy>& pending);
 

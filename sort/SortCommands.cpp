@@ -12,6 +12,8 @@
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 
+#include <vector>
+
 namespace {
 constexpr char kWirklichLoeschen[] = "Datei wirklich löschen ?";
 constexpr char kNichtAngelegt[] = "Verzeichnis kann nicht angelegt werden.";
@@ -31,16 +33,21 @@ bool removeFile(const std::string& path) {
 namespace {
 NextStep copyMarked(const CopyContext& context, CategoryMarks& marks) {
     const int count = marks.count();
-    DesignCopy copy(context);
+    std::vector<int> marked;
+    std::vector<std::string> destinations;
     for (int position = 0; position < count; ++position) {
         if (!marks.isMarked(position))
             continue;
-        const std::string destination =
-            platform::withTrailingSeparator(context.strZiel) + marks.relativePath(position);
-        copy.start(destination);
-        if (!context.bMarkenBehalten)
-            marks.unmark(position);
+        marked.push_back(position);
+        destinations.push_back(platform::withTrailingSeparator(context.strZiel) +
+                               marks.relativePath(position));
     }
+    DesignCopy copy(context);
+    copy.startAll(destinations);
+    // Every attempt clears its mark, failed or not.
+    if (!context.bMarkenBehalten)
+        for (const int position : marked)
+            marks.unmark(position);
     // The copies are flushed together; only those on the disk count.
     if (copy.finish() == 0)
         return NextStep::Nothing;
