@@ -8,6 +8,8 @@
 #include "StallCounters.h"
 #include "StallMeter.h"
 
+#include "ScriptedQuestions.h"
+#include "platform/BesideWindow.h"
 #include "sort/DesignBrowser.h"
 #include "sort/SortCommands.h"
 
@@ -17,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -108,6 +111,49 @@ BENCHMARK(BM_SlowCopyIntoFiveCategories)
     ->Args({10, 20, 0})
     ->Args({10, 0, 1})
     ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// One design copied into two categories of which the first stops answering at the copy's name:
+// the window's longest stall while the copy waits for it, gives it up and goes on.
+void BM_SlowCopyBesideAHungCategory(benchmark::State& state) {
+    SlowMount mount(SlowMount::Options{.delayMs = static_cast<int>(state.range(0))});
+    if (!mount.mounted()) {
+        state.SkipWithError(mount.skipReason().c_str());
+        return;
+    }
+    mount.backingDir().write("quelle/rose.pes", std::string(4000, 'x'));
+    CategoryList list;
+    list.insert({kZielverzeichnis, "", true, false});
+    for (const char* name : {"K0", "K1"}) {
+        mount.backingDir().makeDir(std::string("ziel/") + name);
+        list.insert({name, name, false, true});
+    }
+    const std::string ziel = mount.path() + "/ziel/";
+    const std::string path = mount.path() + "/quelle/rose.pes";
+    const std::string fileName = "ROSE.PES";
+    std::vector<std::uint8_t> puffer;
+    const CopyContext context{ziel, path, fileName, 0, 0, 1, 0, puffer};
+    platform::ScriptedQuestions questions; // takes the hung category's file error
+    StallCounters counters;
+    for (auto _ : state) {
+        mount.hang("ziel/K0/ROSE.PES");
+        counters.add(StallMeter::measure([&] { OnCopy(context, list); }));
+        state.PauseTiming();
+        mount.release();
+        while (platform::besideWindowRunning() > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        for (const char* name : {"K0", "K1"})
+            std::filesystem::remove(mount.backing() + "/ziel/" + name + "/ROSE.PES");
+        state.ResumeTiming();
+    }
+    counters.report(state);
+    state.counters["errors"] = double(questions.shown.size()) / double(state.iterations());
+}
+BENCHMARK(BM_SlowCopyBesideAHungCategory)
+    ->ArgNames({"ms"})
+    ->Arg(0)
+    ->Arg(10)
+    ->Iterations(2)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,10 +22,12 @@ public:
     };
     // What writers found a file system to lack, shared by a directory and those opened
     // relative to it, so that a run of copies does not try it again for every file. Trying
-    // the next way first never gives up a guarantee: every way refuses to replace.
+    // the next way first never gives up a guarantee: every way refuses to replace. Writers
+    // on several threads may learn it at once (one left stuck on a share that stopped
+    // answering while the next copy goes on).
     struct Lacks {
-        bool renameNoReplace = false;
-        bool link = false;
+        std::atomic<bool> renameNoReplace{false};
+        std::atomic<bool> link{false};
     };
 
     Directory() = default;

@@ -7,6 +7,8 @@
 #include "DirectoryReader.h"
 #include "Names.h"
 
+#include <fcntl.h>
+
 namespace platform {
 
 bool ExistingEntries::list(const std::string& directory) {
@@ -33,11 +35,22 @@ bool ExistingEntries::list(const std::string& directory) {
 }
 
 bool ExistingEntries::find(const std::string& path, FileSystem::Status& status) {
+    std::string found;
+    return find(path, status, found);
+}
+
+int ExistingEntries::directoryFd() const {
+    return m_held ? m_held->fd() : AT_FDCWD;
+}
+
+bool ExistingEntries::find(const std::string& path, FileSystem::Status& status,
+                           std::string& found) {
     FileSystem& fs = fileSystem();
     if (path.empty())
         return false;
     if (m_held && m_held->holds(path))
-        return findInHeld(std::string(namePart(path)), status);
+        return findInHeld(std::string(namePart(path)), status, found);
+    found = path;
     if (fs.status(path.c_str(), status) == 0)
         return true;
 
@@ -47,22 +60,29 @@ bool ExistingEntries::find(const std::string& path, FileSystem::Status& status) 
         return false;
     // A directory that cannot be listed has no entries to find beyond the exact name.
     list(directory);
-    const auto found = m_names.find(upperCaseName(name));
-    return found != m_names.end() && fs.status((directory + found->second).c_str(), status) == 0;
+    const auto listed = m_names.find(upperCaseName(name));
+    if (listed == m_names.end())
+        return false;
+    found = directory + listed->second;
+    return fs.status(found.c_str(), status) == 0;
 }
 
-bool ExistingEntries::findInHeld(const std::string& name, FileSystem::Status& status) {
+bool ExistingEntries::findInHeld(const std::string& name, FileSystem::Status& status,
+                                 std::string& found) {
     FileSystem& fs = fileSystem();
     const Directory& dir = *m_held;
+    found = dir.at(name);
     // Without a listing, only the exact name can be asked for.
     if (!list(dir.path()))
-        return fs.statusAt(dir.fd(), dir.at(name).c_str(), status) == 0;
+        return fs.statusAt(dir.fd(), found.c_str(), status) == 0;
     // The listing says which names are there, so a free name costs no further request.
-    if (m_exact.count(name) && fs.statusAt(dir.fd(), dir.at(name).c_str(), status) == 0)
+    if (m_exact.count(name) && fs.statusAt(dir.fd(), found.c_str(), status) == 0)
         return true;
-    const auto found = m_names.find(upperCaseName(name));
-    return found != m_names.end() &&
-           fs.statusAt(dir.fd(), dir.at(found->second).c_str(), status) == 0;
+    const auto listed = m_names.find(upperCaseName(name));
+    if (listed == m_names.end())
+        return false;
+    found = dir.at(listed->second);
+    return fs.statusAt(dir.fd(), found.c_str(), status) == 0;
 }
 
 std::vector<std::string> ExistingEntries::listedNames() const {

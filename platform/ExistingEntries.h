@@ -27,13 +27,17 @@ public:
     // True when an entry exists; status then describes it (the exact name first, otherwise
     // the entry that matches ignoring case).
     bool find(const std::string& path, FileSystem::Status& status);
+    // The same; found then names the entry as file calls take it with directoryFd() (relative
+    // to the held directory, or the whole path), so that it can be opened.
+    bool find(const std::string& path, FileSystem::Status& status, std::string& found);
+    int directoryFd() const;
 
     // Whether a listing was made, and the names it found.
     bool hasListing() const { return m_listed && !m_listingFailed; }
     std::vector<std::string> listedNames() const;
 
 private:
-    bool findInHeld(const std::string& name, FileSystem::Status& status);
+    bool findInHeld(const std::string& name, FileSystem::Status& status, std::string& found);
     // Lists directory unless it is the one listed last; false when it cannot be listed.
     bool list(const std::string& directory);
 

@@ -3,11 +3,15 @@
 
 #include "DesignCopy.h"
 
+#include "platform/BesideWindow.h"
+#include "platform/DetachedThread.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
-#include "platform/WholeFile.h"
 
-#include <cstdint>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <utility>
 
 namespace {
 constexpr char kSchonVorhanden[] = "Datei schon vorhanden";
@@ -18,172 +22,248 @@ constexpr std::size_t kMostPending = 16;
 // before it counts as taken for good (something keeps making and removing it).
 constexpr int kMostVanishings = 8;
 
+std::atomic<int> dropping{0};
+
 void report(const platform::FileError& error) {
     platform::modalQuestions().messageBox(platform::fileErrorText(error));
 }
+
+// A step that did not answer in time: a drive that stopped answering is a hardware failure.
+void reportNoAnswer(const std::string& path) {
+    report(platform::FileError(platform::causeFromErrno(EIO), path));
+}
+
+template <typename Result, typename Work> std::optional<Result> beside(Work work) {
+    return platform::besideWindow<Result>(std::move(work), DesignCopy::kAnswerWithin);
+}
+
+using Written = std::pair<std::unique_ptr<platform::AtomicFileWriter>, bool>;
 } // namespace
 
-std::size_t DesignCopy::readSource() {
-    // Once read, the bytes stay in the buffer for the rest of the run: a share is asked once,
-    // and every copy holds the same design even if another program rewrites the source
-    // meanwhile. A read that failed leaves nothing to reuse, so the next copy tries again.
-    if (m_sourceLength)
-        return *m_sourceLength;
-    const std::string& path = m_context.strFilePath;
-    if (!m_sourceDirectory)
-        m_sourceDirectory =
-            std::make_unique<platform::Directory>(std::string(platform::directoryPart(path)));
-    const platform::Directory& directory = *m_sourceDirectory;
-    platform::WholeFile file;
-    // A file that shrank meanwhile is copied as far as it delivered.
-    platform::readWholeFileAt(directory.fd(), directory.at(platform::namePart(path)), path,
-                              m_context.puffer, platform::BufferRoom::AtLeastSizePlusOne,
-                              UINT64_MAX, file);
-    m_sourceAsRead = file.status;
-    m_sourceLength = file.length;
-    return file.length;
+DesignCopy::DesignCopy(const CopyContext& context)
+    : m_context(context), m_paths{context.strZiel, context.strFilePath, context.strFileName,
+                                  context.bDateienNichtUmbenennen != 0} {
+    m_held.bytes = std::make_shared<std::vector<std::uint8_t>>(std::move(context.puffer));
 }
 
-std::unique_ptr<platform::Directory> DesignCopy::openDestination(const std::string& destination) {
-    if (!m_target && !m_context.strZiel.empty())
-        m_target = std::make_unique<platform::Directory>(m_context.strZiel);
-    const std::string path = platform::withTrailingSeparator(destination);
-    if (m_target && path.size() >= m_target->path().size() &&
-        path.compare(0, m_target->path().size(), m_target->path()) == 0)
-        return std::make_unique<platform::Directory>(
-            *m_target, path.substr(m_target->path().size()), platform::Directory::Use::Listing);
-    return std::make_unique<platform::Directory>(path, platform::Directory::Use::Listing);
+DesignCopy::~DesignCopy() {
+    // Copies left without a name (the program is ending) are removed where a share that stopped
+    // answering cannot hold up the window.
+    if (!m_pending.empty())
+        platform::runDetached([pending = std::move(m_pending)]() mutable { pending.clear(); },
+                              dropping);
+    if (m_held.bytes.use_count() == 1)
+        m_context.puffer = std::move(*m_held.bytes);
 }
 
-std::optional<DesignCopy::Target> DesignCopy::settleName(CopyNames& names, std::size_t length,
-                                                         platform::ExistingEntries& existing) {
-    platform::FileSystem::Status status;
-    while (existing.find(names.candidate(), status)) {
-        if (m_context.bDateienNichtUmbenennen) {
-            std::string chosen;
-            const std::string& first = names.first();
-            const std::string extension(platform::lastCharacters(names.candidate(), 3));
-            if (!platform::modalQuestions().askSaveFileName(
-                    first, std::string(platform::directoryPart(first)), extension, chosen))
-                return std::nullopt;
-            return Target{chosen, true};
-        }
-        // Same name and size count as the same design. A directory has no size to compare.
-        if (!status.isDirectory && status.size == length) {
-            platform::modalQuestions().messageBox(kSchonVorhanden);
+std::optional<CopyTarget> DesignCopy::answerClash(Clash clash, const CopyNames& names) const {
+    switch (clash) {
+    case Clash::Free:
+        return CopyTarget{names.candidate(), false};
+    case Clash::AskWhereToSave: {
+        std::string chosen;
+        const std::string& first = names.first();
+        const std::string extension(platform::lastCharacters(names.candidate(), 3));
+        if (!platform::modalQuestions().askSaveFileName(
+                first, std::string(platform::directoryPart(first)), extension, chosen))
             return std::nullopt;
-        }
-        if (!names.advance()) {
-            platform::modalQuestions().messageBox(kNichtUmbenennbar);
-            return std::nullopt;
-        }
+        return CopyTarget{chosen, true};
     }
-    return Target{names.candidate(), false};
-}
-
-bool DesignCopy::isSource(const std::string& path) const {
-    platform::FileSystem& fs = platform::fileSystem();
-    platform::FileSystem::Status target, source;
-    return fs.status(path.c_str(), target) == 0 &&
-           fs.status(m_context.strFilePath.c_str(), source) == 0 &&
-           target.device == source.device && target.inode == source.inode;
+    case Clash::SameDesign:
+        platform::modalQuestions().messageBox(kSchonVorhanden);
+        return std::nullopt;
+    case Clash::NoMoreNames:
+        platform::modalQuestions().messageBox(kNichtUmbenennbar);
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 bool DesignCopy::sourceUnchanged() const {
-    platform::FileSystem::Status now;
-    if (!m_sourceAsRead || platform::fileSystem().status(m_context.strFilePath.c_str(), now) != 0)
-        return false;
-    const platform::FileSystem::Status& then = *m_sourceAsRead;
-    return now.device == then.device && now.inode == then.inode && now.size == then.size &&
-           now.modified == then.modified;
-}
-
-std::unique_ptr<platform::AtomicFileWriter>
-DesignCopy::writeTo(const Target& target, std::size_t length, const platform::Directory* directory,
-                    const platform::ExistingEntries* existing) {
-    // Saving onto the source itself would change nothing, but a move would then remove the
-    // only copy: the design stays where it is.
-    if (target.replace && isSource(target.path)) {
-        m_wentOntoSource = true;
-        ++m_made;
-        return nullptr;
-    }
-    using Mode = platform::AtomicFileWriter::Mode;
-    std::unique_ptr<platform::AtomicFileWriter> writer;
-    // A path picked in the save dialog may lie anywhere: it is named by its whole path.
-    if (!target.replace && directory && directory->holds(target.path)) {
-        writer = std::make_unique<platform::AtomicFileWriter>(target.path, Mode::KeepExisting,
-                                                              *directory);
-        if (existing && existing->hasListing())
-            writer->useListing(existing->listedNames());
-    } else {
-        writer = std::make_unique<platform::AtomicFileWriter>(
-            target.path, target.replace ? Mode::Replace : Mode::KeepExisting);
-    }
-    writer->write(m_context.puffer.data(), length);
-    return writer;
+    return m_held.sourceAsRead && unchangedSince(m_paths.strFilePath, *m_held.sourceAsRead);
 }
 
 bool DesignCopy::start(const std::string& destination) {
-    if (m_pending.size() >= kMostPending)
-        finish();
-    CopyNames names(platform::withTrailingSeparator(destination), m_context.strFileName);
-    try {
-        const std::size_t length = readSource();
-        auto directory = openDestination(destination);
-        // A fresh listing for every copy: the name may have been taken since the last one.
-        platform::ExistingEntries existing(*directory);
-        const std::optional<Target> target = settleName(names, length, existing);
-        if (!target)
-            return false;
-        if (auto writer = writeTo(*target, length, directory.get(), &existing))
-            m_pending.push_back(Pending{std::move(directory), std::move(writer), names, length});
-        return true;
-    } catch (const platform::FileError& error) {
-        report(error);
-        return false;
-    }
+    return startAll({destination}) == 1;
 }
 
-void DesignCopy::commit(Pending& pending) {
-    int vanishings = 0;
-    while (!pending.writer->commit()) {
-        // Taken since it was tested: the clash rule once more, from this name on.
-        const std::string taken = pending.writer->path();
-        // A fresh listing: the one the name was chosen by is out of date.
-        platform::ExistingEntries existing(*pending.directory);
-        std::optional<Target> target = settleName(pending.names, pending.length, existing);
-        if (!target)
-            return;
-        if (target->replace) {
-            // A path picked in the save dialog may lie anywhere: the copy is made there anew.
-            pending.writer.reset();
-            pending.length = readSource();
-            pending.writer = writeTo(*target, pending.length, nullptr, nullptr);
-            if (pending.writer)
-                commit(pending); // replaces, so it cannot find the name taken
-            return;
+int DesignCopy::startAll(const std::vector<std::string>& destinations) {
+    int started = 0;
+    for (std::size_t next = 0; next < destinations.size();) {
+        if (m_pending.size() >= kMostPending)
+            finish();
+        const std::size_t end =
+            std::min(destinations.size(), next + (kMostPending - m_pending.size()));
+        auto sourceRead = std::make_shared<std::atomic<bool>>(m_held.length.has_value());
+        std::optional<std::size_t> hung;
+        std::vector<CategoryStep> steps = platform::besideInTurn<CategoryStep>(
+            next, end,
+            [held = m_held, paths = m_paths, destinations, sourceRead](std::size_t i) mutable {
+                CategoryStep step = copyIntoCategory(
+                    held, paths, destinations[i],
+                    CopyNames(platform::withTrailingSeparator(destinations[i]), paths.strFileName),
+                    *sourceRead);
+                held = step.held; // the next copy goes on with what this one read and opened
+                return step;
+            },
+            [](const CategoryStep& step) { return !step.error && step.clash != Clash::Free; },
+            kAnswerWithin, hung);
+        for (CategoryStep& step : steps)
+            started += take(step) ? 1 : 0;
+        next += steps.size();
+        if (hung) {
+            // A step still reading the source goes on filling its buffer: the next reads into
+            // another.
+            const bool reading = !m_held.length && !sourceRead->load();
+            if (!m_held.length)
+                m_held.bytes = std::make_shared<std::vector<std::uint8_t>>();
+            reportNoAnswer(reading ? m_paths.strFilePath
+                                   : CopyNames(platform::withTrailingSeparator(destinations[*hung]),
+                                               m_paths.strFileName)
+                                         .first());
+            next = *hung + 1;
         }
-        if (target->path == taken && ++vanishings > kMostVanishings) {
-            // Something keeps making and removing this name: leave it to them.
-            if (!pending.names.advance()) {
-                platform::modalQuestions().messageBox(kNichtUmbenennbar);
-                return;
-            }
-            target->path = pending.names.candidate();
-        }
-        pending.writer->setPath(target->path);
     }
-    m_copied.push_back(pending.writer->path());
-    ++m_made;
+    return started;
+}
+
+bool DesignCopy::take(CategoryStep& step) {
+    m_held = std::move(step.held);
+    if (step.error) {
+        report(*step.error);
+        return false;
+    }
+    std::shared_ptr<PendingCopy> pending = std::move(step.pending);
+    bool ontoSource = step.ontoSource;
+    if (step.clash != Clash::Free) {
+        const std::optional<CopyTarget> target = answerClash(step.clash, pending->names);
+        if (!target)
+            return false;
+        try {
+            std::optional<Written> written =
+                beside<Written>([held = m_held, target = *target, source = m_paths.strFilePath] {
+                    bool onto = false;
+                    auto writer = writeCopy(held, target, source, nullptr, nullptr, onto);
+                    return Written{std::move(writer), onto};
+                });
+            if (!written) {
+                reportNoAnswer(target->path);
+                return false;
+            }
+            pending->writer = std::move(written->first);
+            ontoSource = written->second;
+        } catch (const platform::FileError& error) {
+            report(error);
+            return false;
+        }
+    }
+    if (ontoSource) {
+        m_wentOntoSource = true;
+        ++m_made;
+    } else {
+        m_pending.push_back(std::move(pending));
+    }
+    return true;
+}
+
+void DesignCopy::drop(const std::shared_ptr<PendingCopy>& pending) {
+    beside<bool>([pending] {
+        pending->writer.reset();
+        return true;
+    });
+}
+
+void DesignCopy::settle(const std::shared_ptr<PendingCopy>& pending, CommitStep step,
+                        std::string tried) {
+    int vanishings = 0;
+    for (;;) {
+        if (step.committed) {
+            m_copied.push_back(tried);
+            ++m_made;
+            return;
+        }
+        std::optional<CopyTarget> target = answerClash(step.clash, pending->names);
+        if (!target)
+            return drop(pending);
+        if (target->replace) {
+            // A path picked in the save dialog may lie anywhere: the copy is made there anew,
+            // replacing, so that it cannot find the name taken.
+            const std::optional<bool> ontoSource = beside<bool>(
+                [pending, held = m_held, target = *target, source = m_paths.strFilePath] {
+                    pending->writer.reset();
+                    bool onto = false;
+                    pending->writer = writeCopy(held, target, source, nullptr, nullptr, onto);
+                    if (pending->writer)
+                        pending->writer->commit();
+                    return onto;
+                });
+            if (!ontoSource)
+                return reportNoAnswer(target->path);
+            if (*ontoSource)
+                m_wentOntoSource = true;
+            else
+                m_copied.push_back(target->path);
+            ++m_made;
+            return;
+        }
+        if (target->path == tried && ++vanishings > kMostVanishings) {
+            // Something keeps making and removing this name: leave it to them.
+            if (!pending->names.advance()) {
+                platform::modalQuestions().messageBox(kNichtUmbenennbar);
+                return drop(pending);
+            }
+            target->path = pending->names.candidate();
+        }
+        pending->writer->setPath(target->path);
+        tried = target->path;
+        const std::optional<CommitStep> next =
+            beside<CommitStep>([pending, bytes = m_held.bytes, ask = m_paths.askWhereToSave] {
+                return commitCopy(*pending, *bytes, ask);
+            });
+        if (!next)
+            return reportNoAnswer(tried);
+        step = *next;
+    }
 }
 
 int DesignCopy::finish() {
-    for (Pending& copy : m_pending) {
-        try {
-            commit(copy);
-        } catch (const platform::FileError& error) {
-            report(error);
+    // What a commit beside the window came to.
+    struct Committed {
+        CommitStep step;
+        std::optional<platform::FileError> error;
+    };
+    std::vector<std::string> paths;
+    for (const std::shared_ptr<PendingCopy>& copy : m_pending)
+        paths.push_back(copy->writer->path());
+    for (std::size_t next = 0; next < m_pending.size();) {
+        std::optional<std::size_t> hung;
+        std::vector<Committed> results = platform::besideInTurn<Committed>(
+            next, m_pending.size(),
+            [pending = m_pending, bytes = m_held.bytes,
+             ask = m_paths.askWhereToSave](std::size_t i) {
+                Committed result;
+                try {
+                    result.step = commitCopy(*pending[i], *bytes, ask);
+                } catch (const platform::FileError& error) {
+                    result.error = error;
+                }
+                return result;
+            },
+            [](const Committed& result) { return !result.error && !result.step.committed; },
+            kAnswerWithin, hung);
+        for (Committed& result : results) {
+            const std::size_t i = next++;
+            try {
+                if (result.error)
+                    throw *result.error;
+                settle(m_pending[i], result.step, paths[i]);
+            } catch (const platform::FileError& error) {
+                report(error);
+            }
+        }
+        if (hung) {
+            reportNoAnswer(paths[*hung]);
+            next = *hung + 1;
         }
     }
     m_pending.clear();
@@ -191,11 +271,36 @@ int DesignCopy::finish() {
 }
 
 int DesignCopy::CopyTo(const std::string& destination) {
-    const int before = finish();
-    return start(destination) && finish() > before ? 1 : 0;
+    try {
+        const int before = finish();
+        return start(destination) && finish() > before ? 1 : 0;
+    } catch (const platform::ProgramEnding&) {
+        return 0;
+    }
 }
 
-void DesignCopy::syncCopiedNames() const {
-    for (const std::string& path : m_copied)
-        platform::syncDirectoryOf(path);
+bool DesignCopy::removeMovedSource() {
+    using Removal = std::pair<SourceRemoval, std::optional<platform::FileError>>;
+    const std::string& source = m_paths.strFilePath;
+    const std::optional<Removal> removal =
+        beside<Removal>([copied = m_copied, source, asRead = m_held.sourceAsRead] {
+            std::optional<platform::FileError> error;
+            const SourceRemoval result = ::removeMovedSource(copied, source, asRead, error);
+            return Removal{result, error};
+        });
+    if (!removal) {
+        reportNoAnswer(source);
+        return false;
+    }
+    switch (removal->first) {
+    case SourceRemoval::Removed:
+        return true;
+    case SourceRemoval::Changed:
+        report(platform::FileError(platform::causeFromErrno(EBUSY), source));
+        return false;
+    case SourceRemoval::Failed:
+        report(*removal->second);
+        return false;
+    }
+    return false;
 }

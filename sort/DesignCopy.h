@@ -4,14 +4,9 @@
 #pragma once
 
 #include "CopyContext.h"
-#include "CopyNames.h"
+#include "CopyWork.h"
 
-#include "platform/AtomicWrite.h"
-#include "platform/Directory.h"
-#include "platform/ExistingEntries.h"
-#include "platform/FileSystem.h"
-
-#include <cstddef>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,9 +18,21 @@
 // category. A copy takes its name only where nothing has it by then: a file that turned up
 // under the name meanwhile (another program's, or another marked category's that is the same
 // directory) meets the clash rule as if it had been there from the start.
+//
+// The file work runs beside the window (CopyWork), which keeps turning its event loop and asks
+// the questions; a step that does not answer within kAnswerWithin is given up with a hardware
+// error naming its file, and the run goes on. Where the program ends meanwhile, the steps throw
+// platform::ProgramEnding.
 class DesignCopy {
 public:
-    explicit DesignCopy(const CopyContext& context) : m_context(context) {}
+    static constexpr std::chrono::milliseconds kAnswerWithin{3000};
+
+    // Takes the dialog's buffer for the run; it goes back when the run ends, unless a step the
+    // window walked away from still holds it.
+    explicit DesignCopy(const CopyContext& context);
+    ~DesignCopy();
+    DesignCopy(const DesignCopy&) = delete;
+    DesignCopy& operator=(const DesignCopy&) = delete;
 
     // One whole copy: returns 1 when its bytes are on the disk under its name, 0 when it
     // failed (reported), was refused (reported) or the save dialog was cancelled (silent).
@@ -34,68 +41,44 @@ public:
     // Reads the source and writes its copy into destination as CopyTo does, without waiting
     // for the disk; false when the copy is not made (reported as CopyTo reports it).
     bool start(const std::string& destination);
+    // The same into each destination in turn; returns how many copies went ahead. The steps
+    // between two questions go beside the window together.
+    int startAll(const std::vector<std::string>& destinations);
     // Waits until every started copy is on the disk under its name (reporting those that
     // fail); returns how many copies have been made in all.
     int finish();
 
-    // Makes the names of every copy made so far survive a crash; due before the source of a
-    // move is removed.
-    void syncCopiedNames() const;
+    // The end of a move, once every copy is made: their names made to survive a crash, then
+    // the source removed, unless another program changed it since it was read (its newest
+    // bytes may be in no copy). Reports why not; true when removed.
+    bool removeMovedSource();
 
     // Whether a copy went onto the source file itself (a path picked in the save dialog); the
     // source must then not be removed as moved.
     bool wentOntoSource() const { return m_wentOntoSource; }
 
-    // Whether the source is still the file the copies were read from, unchanged since (same
-    // file, size and time of its last change). A source that another program was still
-    // writing must not be removed as moved: its copies may hold older bytes than it does.
+    // Whether the source is still the file the copies were read from, unchanged since.
     bool sourceUnchanged() const;
 
 private:
-    // Where a copy goes: the path, and whether the user chose it to replace what is there.
-    struct Target {
-        std::string path;
-        bool replace = false;
-    };
-    struct Pending {
-        // The destination held open while its copy waits; its writer goes first.
-        std::unique_ptr<platform::Directory> directory;
-        std::unique_ptr<platform::AtomicFileWriter> writer;
-        CopyNames names;
-        std::size_t length;
-    };
-
-    // The whole source in the buffer, read by the first call that succeeds; returns its
-    // length.
-    std::size_t readSource();
-    // The clash rule from names' candidate on, with existing looking in its directory: the
-    // target, or none when the copy is not to be made (refused and reported, or the save
-    // dialog cancelled).
-    std::optional<Target> settleName(CopyNames& names, std::size_t length,
-                                     platform::ExistingEntries& existing);
-    // Writes the buffer's first length bytes for target; the writer that holds them, or none
-    // when the target is the source itself (nothing to write). A target in directory is
-    // written relative to it, with existing's listing. Throws FileError.
-    std::unique_ptr<platform::AtomicFileWriter> writeTo(const Target& target, std::size_t length,
-                                                        const platform::Directory* directory,
-                                                        const platform::ExistingEntries* existing);
-    // The destination directory held open, relative to the target where it lies below it, so
-    // that its path is looked up once for the whole copy.
-    std::unique_ptr<platform::Directory> openDestination(const std::string& destination);
-    // Gives a written copy its name, applying the clash rule again while the name turns out
-    // to be taken. Throws FileError.
-    void commit(Pending& pending);
-    bool isSource(const std::string& path) const;
+    // The window's side of a clash: the question or message it calls for, and where the copy
+    // goes then; none when it is not to be made.
+    std::optional<CopyTarget> answerClash(Clash clash, const CopyNames& names) const;
+    // Takes a category's step on the window's thread: its error reported, its question asked
+    // and the copy written where the user chose; true when the copy goes ahead.
+    bool take(CategoryStep& step);
+    // Gives a written copy its name after its commit came to step at the path tried, asking
+    // and applying the clash rule again while the name turns out to be taken. Throws FileError.
+    void settle(const std::shared_ptr<PendingCopy>& pending, CommitStep step, std::string tried);
+    // Removes a copy that will not take a name, beside the window.
+    void drop(const std::shared_ptr<PendingCopy>& pending);
 
     const CopyContext& m_context;
-    // Held for a whole run of copies: the target, and the source's directory.
-    std::unique_ptr<platform::Directory> m_target;
-    std::unique_ptr<platform::Directory> m_sourceDirectory;
+    const CopyPaths m_paths;
+    CopyHoldings m_held;
     bool m_wentOntoSource = false;
     int m_made = 0;
-    std::optional<platform::FileSystem::Status> m_sourceAsRead; // at the read
-    std::optional<std::size_t> m_sourceLength; // the bytes the read left in the buffer
     // Written, not yet flushed. Each holds a file open, so a long run is flushed in parts.
-    std::vector<Pending> m_pending;
+    std::vector<std::shared_ptr<PendingCopy>> m_pending;
     std::vector<std::string> m_copied; // the paths of the copies made
 };

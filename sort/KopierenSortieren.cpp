@@ -9,7 +9,6 @@
 #include "KategorieListe.h"
 #include "SortCommands.h"
 #include "SortPictures.h"
-#include "platform/BusyCursor.h"
 #include "platform/DialogUnits.h"
 #include "platform/GroupTitle.h"
 #include "platform/ModalQuestions.h"
@@ -255,6 +254,8 @@ QWidget* CKopierenSortieren::MainWindow() const {
 }
 
 void CKopierenSortieren::OnQuelleAendern() {
+    if (m_bKopieLaeuft)
+        return;
     std::string chosen;
     if (!platform::modalQuestions().chooseDirectory(m_strQuelle, chosen))
         return;
@@ -265,6 +266,8 @@ void CKopierenSortieren::OnQuelleAendern() {
 }
 
 void CKopierenSortieren::OnZielAendern() {
+    if (m_bKopieLaeuft)
+        return;
     std::string chosen;
     if (!platform::modalQuestions().chooseDirectory(m_strZiel, chosen))
         return; // the list keeps its marks
@@ -274,15 +277,21 @@ void CKopierenSortieren::OnZielAendern() {
 }
 
 void CKopierenSortieren::OnVorherige() {
-    Send(platform::WM_VORHERIGE_DATEI);
+    Step(platform::WM_VORHERIGE_DATEI);
 }
 
 void CKopierenSortieren::OnNaechste() {
-    Send(platform::WM_NAECHSTE_DATEI);
+    Step(platform::WM_NAECHSTE_DATEI);
 }
 
 void CKopierenSortieren::Send(int message) const {
     platform::sendUserMessage(MainWindow(), message);
+}
+
+void CKopierenSortieren::Step(int message) const {
+    // The copy walks the view's current file: it stays while the copy runs.
+    if (!m_bKopieLaeuft)
+        Send(message);
 }
 
 void CKopierenSortieren::FillCategories() {
@@ -374,35 +383,56 @@ CopyContext CKopierenSortieren::Context() {
 }
 
 void CKopierenSortieren::OnCopy() {
+    // The file work runs beside the window, which goes on answering meanwhile: a second click
+    // waits for this run to end.
+    if (m_bKopieLaeuft)
+        return;
     const CopyContext context = Context();
     NextStep step;
     {
-        // Copies onto a slow share take a while; the questions between them get their pointer.
-        BusyCursor busy;
-        m_bKopieLaeuft = true;
+        // The pointer tells the copy is under way over the dialog that runs it; the questions
+        // between the copies come with their own.
+        const CopyRunning running(*this);
         step = ::OnCopy(context, m_KategorieListe->Model());
-        m_bKopieLaeuft = false;
     }
     // The view drops or advances before the click returns, and tells this dialog the file
     // that is now current.
     if (const int message = messageFor(step))
         Send(message);
+    // Closed while the copy ran: the view is told now that nothing uses the dialog any more.
+    if (m_bZerstoert)
+        PostNcDestroy();
 }
 
 int CKopierenSortieren::CopyTo(const std::string& destination) {
+    if (m_bKopieLaeuft)
+        return 0;
     const CopyContext context = Context();
-    BusyCursor busy;
+    const CopyRunning running(*this);
     return DesignCopy(context).CopyTo(destination);
 }
 
+CKopierenSortieren::CopyRunning::CopyRunning(CKopierenSortieren& dialog) : m_dialog(dialog) {
+    m_dialog.m_bKopieLaeuft = true;
+    m_dialog.setCursor(Qt::BusyCursor);
+}
+
+CKopierenSortieren::CopyRunning::~CopyRunning() {
+    m_dialog.unsetCursor();
+    m_dialog.m_bKopieLaeuft = false;
+}
+
 void CKopierenSortieren::OnLoeschen() {
+    if (m_bKopieLaeuft)
+        return;
     if (const int message = messageFor(::OnLoeschen(m_strFilePath, m_strFileName)))
         Send(message);
 }
 
 long CKopierenSortieren::OnRclickKategorien(int item) {
-    // Without a target there are no categories to add to, and the parent would be the root.
-    if (m_strZiel.empty())
+    // Without a target there are no categories to add to, and the parent would be the root. A
+    // new category would rebuild the list that a running copy walks.
+    if (m_strZiel.empty() || m_bKopieLaeuft)
         return 0;
     const CategoryEntry clicked = m_KategorieListe->Entry(item);
     const NewCategoryResult result =
@@ -443,7 +473,9 @@ void CKopierenSortieren::DestroyWindow() {
     m_bZerstoert = true;
     StopCategorySearch();
     hide();
-    PostNcDestroy();
+    // A copy still running on the stack uses the object: it tells the view when it ends.
+    if (!m_bKopieLaeuft)
+        PostNcDestroy();
 }
 
 void CKopierenSortieren::PostNcDestroy() {

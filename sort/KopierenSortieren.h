@@ -127,6 +127,8 @@ private:
     // What the file operations read of the members, and the buffer they reuse.
     CopyContext Context();
     void Send(int message) const;
+    // A browsing step, held back while a copy runs.
+    void Step(int message) const;
     void BuildControls();
     QLabel* MakeField(int id, int x, int y, int width, int height);
     QPushButton* MakeButton(int id, const QString& text, int x, int y, int width, int height);
@@ -145,6 +147,18 @@ private:
     std::string m_strSuchZiel;              // the target the walk started from
     QTimer* m_pSuchTakt = nullptr;          // the turns that take the walk's finds
     QProgressBar* m_pSuchAnzeige = nullptr; // beside the list's title while the walk runs
-    // A copy walks the entries by position: none may arrive meanwhile.
+    // A copy walks the entries by position: none may arrive meanwhile. While its file work
+    // runs beside the window, the dialog's own commands wait for it too.
     bool m_bKopieLaeuft = false;
+    // Marks a copy as running, with the busy pointer over the dialog, for as long as it lives.
+    class CopyRunning {
+    public:
+        explicit CopyRunning(CKopierenSortieren& dialog);
+        ~CopyRunning();
+        CopyRunning(const CopyRunning&) = delete;
+        CopyRunning& operator=(const CopyRunning&) = delete;
+
+    private:
+        CKopierenSortieren& m_dialog;
+    };
 };

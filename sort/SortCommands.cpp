@@ -5,14 +5,15 @@
 
 #include "DesignCopy.h"
 
+#include "platform/BesideWindow.h"
 #include "platform/ExistingEntries.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/ModalQuestions.h"
 #include "platform/Names.h"
 
-#include <cerrno>
 #include <string_view>
+#include <vector>
 
 namespace {
 constexpr char kWirklichLoeschen[] = "Datei wirklich löschen ?";
@@ -30,36 +31,39 @@ bool removeFile(const std::string& path) {
 }
 } // namespace
 
-NextStep OnCopy(const CopyContext& context, CategoryMarks& marks) {
+namespace {
+NextStep copyMarked(const CopyContext& context, CategoryMarks& marks) {
     const int count = marks.count();
-    DesignCopy copy(context);
+    std::vector<int> marked;
+    std::vector<std::string> destinations;
     for (int position = 0; position < count; ++position) {
         if (!marks.isMarked(position))
             continue;
-        const std::string destination =
-            platform::withTrailingSeparator(context.strZiel) + marks.relativePath(position);
-        copy.start(destination);
-        if (!context.bMarkenBehalten)
-            marks.unmark(position);
+        marked.push_back(position);
+        destinations.push_back(platform::withTrailingSeparator(context.strZiel) +
+                               marks.relativePath(position));
     }
+    DesignCopy copy(context);
+    copy.startAll(destinations);
+    // Every attempt clears its mark, failed or not.
+    if (!context.bMarkenBehalten)
+        for (const int position : marked)
+            marks.unmark(position);
     // The copies are flushed together; only those on the disk count.
     if (copy.finish() == 0)
         return NextStep::Nothing;
-
-    if (context.bQuelleLoeschen && !copy.wentOntoSource()) {
-        // Every copy's bytes are on the disk; once their names are too, a move cannot lose
-        // the design whatever happens next.
-        copy.syncCopiedNames();
-        if (!copy.sourceUnchanged()) {
-            // Another program changed the source while it was copied: its newest bytes may be
-            // in no copy, so it stays.
-            platform::modalQuestions().messageBox(platform::fileErrorText(
-                platform::FileError(platform::causeFromErrno(EBUSY), context.strFilePath)));
-            return NextStep::Nothing;
-        }
-        return removeFile(context.strFilePath) ? NextStep::SourceRemoved : NextStep::Nothing;
-    }
+    if (context.bQuelleLoeschen && !copy.wentOntoSource())
+        return copy.removeMovedSource() ? NextStep::SourceRemoved : NextStep::Nothing;
     return context.bWeiterblaettern ? NextStep::Advance : NextStep::Nothing;
+}
+} // namespace
+
+NextStep OnCopy(const CopyContext& context, CategoryMarks& marks) {
+    try {
+        return copyMarked(context, marks);
+    } catch (const platform::ProgramEnding&) {
+        return NextStep::Nothing; // nothing more is to happen
+    }
 }
 
 NextStep OnLoeschen(const std::string& strFilePath, const std::string& strFileName) {

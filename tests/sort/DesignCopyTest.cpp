@@ -108,7 +108,7 @@ TEST_F(CopyTo, ClashesRenameRefuseOrGiveUp) {
         for (const auto& n : row.existing)
             local.write("kat/" + n, bytesOfSize(size + 1));
         for (const auto& n : row.sameSize)
-            local.write("kat/" + n, bytesOfSize(size, 9));
+            local.write("kat/" + n, bytesOfSize(size)); // the same design
         useSource("rose.pes", bytesOfSize(size), "ROSE.PES");
         questions.shown.clear();
 
@@ -241,5 +241,49 @@ TEST_F(RunOfCopies, AFailedReadIsReportedForItsCategoryAndTriedAgainForTheNext) 
         // B read the source again; C took B's bytes.
         EXPECT_EQ(faulty.calls(Op::FileSize), row.lengthAsked);
         EXPECT_TRUE(sourceUnchanged);
+    }
+}
+
+// A file of the copy's name and size in the category, there before the copy or arriving while
+// it is written: only the same bytes are the same design.
+TEST_F(RunOfCopies, SameNameAndSizeIsTheSameDesignOnlyWithTheSameBytes) {
+    const auto bytes = bytesOfSize(200000); // more than one piece of the comparison
+    const auto other = bytesOfSize(200000, 9);
+    auto lastByteOther = bytes;
+    lastByteOther.back() ^= 1;
+    const Names copied = {"ROSE.PES", "ROSE01.PES"}, refused = {"ROSE.PES"};
+    const Names none, schonVorhanden = {"Datei schon vorhanden"};
+    const struct {
+        const char* name;
+        const std::vector<std::uint8_t>& theirs;
+        bool unreadable, meanwhile;
+        const Names& after;
+        const Names& shown;
+    } rows[] = {
+        {"same bytes", bytes, false, false, refused, schonVorhanden},
+        {"other bytes", other, false, false, copied, none},
+        {"the last byte differs", lastByteOther, false, false, copied, none},
+        {"cannot be read", bytes, true, false, copied, none},
+        {"same bytes, arriving meanwhile", bytes, false, true, refused, schonVorhanden},
+        {"other bytes, arriving meanwhile", lastByteOther, false, true, copied, none},
+    };
+    useSource("rose.pes", bytes, "ROSE.PES");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(inTarget("A"));
+        const std::string cat = category("A");
+        if (!row.meanwhile)
+            dir.write("ziel/A/ROSE.PES", row.theirs);
+        FaultyFileSystem faulty;
+        if (row.unreadable)
+            faulty.failOn(Op::Open, EIO, "ROSE.PES");
+        if (row.meanwhile)
+            faulty.before(Op::OpenTemporary, [&] { dir.write("ziel/A/ROSE.PES", row.theirs); });
+        questions.shown.clear();
+
+        copyIntoAll({"A"});
+        EXPECT_EQ(namesIn(cat), row.after);
+        EXPECT_EQ(readBytes(cat + "/ROSE.PES"), row.theirs);
+        EXPECT_EQ(questions.shown, row.shown);
     }
 }

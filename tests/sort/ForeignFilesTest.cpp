@@ -58,7 +58,7 @@ TEST_F(ForeignFiles, ANameTakenAfterItWasTestedIsNeverReplaced) {
             TempDir local;
             const std::string cat = local.makeDir("kat");
             useSource("rose.pes", bytesOfSize(100), "ROSE.PES");
-            const auto theirs = bytesOfSize(row.sameSize ? 100 : 99, 5);
+            const auto theirs = row.sameSize ? bytesOfSize(100) : bytesOfSize(99, 5);
             questions.shown.clear();
 
             const CopyContext c = context();

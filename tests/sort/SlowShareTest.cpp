@@ -150,7 +150,7 @@ TEST_F(SlowCopies, ClashesAreRenamedOrRefusedAsOnALocalDisk) {
         for (const auto& n : row.existing)
             mount.backingDir().write("ziel/A/" + n, bytesOfSize(size + 1));
         for (const auto& n : row.sameSize)
-            mount.backingDir().write("ziel/A/" + n, bytesOfSize(size, 9));
+            mount.backingDir().write("ziel/A/" + n, bytesOfSize(size)); // the same design
         for (const auto& n : row.directories)
             mount.backingDir().makeDir("ziel/A/" + n);
         questions.shown.clear();

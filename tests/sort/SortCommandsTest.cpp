@@ -67,7 +67,7 @@ TEST_F(Commands, WhatFollowsACopyRun) {
         for (const auto& c : {"A", "B", "C"})
             local.makeDir(std::string("ziel/") + c);
         for (const auto& d : row.duplicates)
-            local.write("ziel/" + d + "/ROSE.PES", bytesOfSize(300, 5));
+            local.write("ziel/" + d + "/ROSE.PES", bytesOfSize(300));
         useSource("rose.pes", bytesOfSize(300), "ROSE.PES");
         m_bQuelleLoeschen = row.quelleLoeschen;
         m_bMarkenBehalten = row.markenBehalten;
@@ -93,7 +93,7 @@ TEST_F(Commands, MarksAreWalkedInListOrderAndTheTargetEntryCopiesIntoTheTarget) 
                                {"[ Zielverzeichnis ]", "Tiere/Hunde", "Blumen"});
     m_bWeiterblaettern = 1;
     questions.saveFileAnswers.clear();
-    dir.write("ziel/Blumen/ROSE.PES", bytesOfSize(300, 3)); // a duplicate in the middle
+    dir.write("ziel/Blumen/ROSE.PES", bytesOfSize(300)); // a duplicate in the middle
     EXPECT_EQ(copy(list), NextStep::Advance);
     EXPECT_EQ(questions.shown, Names{"Datei schon vorhanden"});
     EXPECT_TRUE(std::filesystem::exists(inTarget("ROSE.PES")));
