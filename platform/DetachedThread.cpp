@@ -6,8 +6,10 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <pthread.h>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace platform {
 
@@ -32,6 +34,9 @@ public:
     void serve(std::function<void()> work) {
         for (;;) {
             work();
+            // What the work held goes now, not when the next work comes: its owner may be
+            // waiting to be the only one holding it.
+            work = nullptr;
             std::unique_lock lock(m_mutex);
             ++m_waiting;
             if (!m_workAdded.wait_for(lock, kWaitForWork, [this] { return !m_work.empty(); })) {
@@ -52,8 +57,17 @@ private:
 };
 
 // Never destroyed: waiting threads may still use it while the program ends.
+IdleThreads* threads = nullptr;
+
 IdleThreads& idleThreads() {
-    static IdleThreads* threads = new IdleThreads;
+    static const bool once = [] {
+        threads = new IdleThreads;
+        // A child process has none of its parent's threads: it starts with no waiting ones
+        // (and a lock nobody holds).
+        ::pthread_atfork(nullptr, nullptr, [] { threads = new IdleThreads; });
+        return true;
+    }();
+    (void)once;
     return *threads;
 }
 
@@ -68,7 +82,11 @@ void runDetached(std::function<void()> work, std::atomic<int>& running) {
     if (idleThreads().hand(counted))
         return;
     try {
-        std::thread([counted] { idleThreads().serve(counted); }).detach();
+        // The thread's own copy is handed on whole, so that nothing of the work stays behind
+        // in it.
+        std::thread([counted]() mutable {
+            idleThreads().serve(std::exchange(counted, nullptr));
+        }).detach();
     } catch (const std::system_error&) {
         counted();
     }
