@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool
+  # setxkbmap: the desktop test types umlauts from a German keyboard layout
+  x11-xkb-utils
   # the desktop test runs on python3; xwininfo and xwd picture the screen when it fails
   python3 x11-utils x11-apps
   # copies onto a FAT stick are tested on an image mounted through FUSE

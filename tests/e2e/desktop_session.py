@@ -312,11 +312,13 @@ def run(session: Session, binary: str, examples: str, scratch: str):
     desktop.keys("Menu")
     neu = desktop.wait_window(NEUE_KATEGORIE)
     desktop.keys("shift+Tab")  # from "&Einfügen" back round to the name field
+    desktop.keyboard_layout("de")
     desktop.type("Vögel")
     desktop.keys("Return")
     desktop.wait_closed(neu, "the new-category dialog")
     session.wait_for(lambda: os.path.isdir(os.path.join(ziel, "Tiere", "Vögel")),
                      'making the directory "Tiere/Vögel"')
+    desktop.keyboard_layout("us")
 
     session.begin("move a design into two categories, one of them the new one")
     for _ in range(3):

@@ -182,6 +182,17 @@ class Desktop:
     def type(self, text: str):
         self.xdotool("type", "--delay", "30", text)
 
+    def keyboard_layout(self, layout: str):
+        """Sets the keyboard layout, so that its letters (ö in "de") are typed from keys it has.
+
+        xdotool types a letter the layout lacks by mapping it onto a spare key for a moment; a
+        program that reads that key after the mapping went back sees nothing, which a busy
+        machine made happen."""
+        done = subprocess.run(["setxkbmap", layout], env=self.env, timeout=10,
+                              capture_output=True, text=True)
+        if done.returncode != 0:
+            raise Failure(f"setxkbmap {layout} failed: {done.stderr.strip()}")
+
     def geometry(self, window: int) -> tuple[int, int, int, int]:
         shell = self.xdotool("getwindowgeometry", "--shell", window)
         values = dict(line.split("=", 1) for line in shell.split())
