@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/BesideTheWindow.h"
+#include "platform/AnswerLater.h"
 #include "platform/FileError.h"
 
 #include <chrono>
@@ -37,5 +37,5 @@ public:
     static int threadsRunning();
 
 private:
-    platform::BesideTheWindow<Answer> m_read;
+    platform::AnswerLater<Answer> m_read;
 };

@@ -4,7 +4,7 @@
 
 #include "SourceScan.h"
 #include "design/SourceFileList.h"
-#include "platform/BesideTheWindow.h"
+#include "platform/AnswerLater.h"
 #include "platform/FileError.h"
 
 #include <chrono>
@@ -52,5 +52,5 @@ public:
     static int threadsRunning();
 
 private:
-    platform::BesideTheWindow<Answer> m_read;
+    platform::AnswerLater<Answer> m_read;
 };

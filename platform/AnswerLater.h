@@ -18,10 +18,11 @@ namespace platform {
 // Work on a drive that may stop answering (a scan, a read), run on a thread of its own so that
 // it never holds up the window. The window takes the answer when it is there, or walks away
 // from it; nothing ever waits for the thread, which may stay blocked for as long as the drive
-// does. running counts the threads of one kind that have not ended yet.
-template <typename Answer> class BesideTheWindow {
+// does. running counts the threads of one kind that have not ended yet. (Work whose caller
+// waits for it while the window's loop turns, such as a copy's steps, is BesideWindow.h's.)
+template <typename Answer> class AnswerLater {
 public:
-    BesideTheWindow(std::function<Answer()> work, std::atomic<int>& running)
+    AnswerLater(std::function<Answer()> work, std::atomic<int>& running)
         : m_state(std::make_shared<State>()) {
         // Without a thread, the work runs here, before this returns.
         runDetached(
@@ -35,8 +36,8 @@ public:
             },
             running);
     }
-    BesideTheWindow(const BesideTheWindow&) = delete;
-    BesideTheWindow& operator=(const BesideTheWindow&) = delete;
+    AnswerLater(const AnswerLater&) = delete;
+    AnswerLater& operator=(const AnswerLater&) = delete;
 
     // Waits until the answer is there or deadline has passed; true when it is there.
     bool waitReady(std::chrono::steady_clock::time_point deadline) const {
