@@ -39,8 +39,11 @@ public:
             work = nullptr;
             std::unique_lock lock(m_mutex);
             ++m_waiting;
-            if (!m_workAdded.wait_for(lock, kWaitForWork, [this] { return !m_work.empty(); })) {
+            if (!m_workAdded.wait_for(lock, kWaitForWork,
+                                      [this] { return !m_work.empty() || m_ending; }) ||
+                m_work.empty()) {
                 --m_waiting;
+                m_waitingChanged.notify_all();
                 return;
             }
             work = std::move(m_work.front());
@@ -48,10 +51,21 @@ public:
         }
     }
 
+    // Tells every waiting thread to end and waits until none waits any more.
+    void endWaiting() {
+        std::unique_lock lock(m_mutex);
+        m_ending = true;
+        m_workAdded.notify_all();
+        m_waitingChanged.wait(lock, [this] { return m_waiting == 0; });
+        m_ending = false;
+    }
+
 private:
     static constexpr std::chrono::seconds kWaitForWork{10};
     std::mutex m_mutex;
     std::condition_variable m_workAdded;
+    std::condition_variable m_waitingChanged;
+    bool m_ending = false;                    // guarded by m_mutex
     std::deque<std::function<void()>> m_work; // never more than threads waiting
     int m_waiting = 0;                        // threads waiting, less the work handed to them
 };
@@ -90,6 +104,10 @@ void runDetached(std::function<void()> work, std::atomic<int>& running) {
     } catch (const std::system_error&) {
         counted();
     }
+}
+
+void endWaitingThreads() {
+    idleThreads().endWaiting();
 }
 
 } // namespace platform

@@ -14,4 +14,8 @@ namespace platform {
 // here. Where no thread can be had, work runs here, before this returns.
 void runDetached(std::function<void()> work, std::atomic<int>& running);
 
+// Lets the threads that wait for further work end now rather than after a while; for a test
+// that forks, which wants no other thread in the process.
+void endWaitingThreads();
+
 } // namespace platform

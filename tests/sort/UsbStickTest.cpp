@@ -5,16 +5,20 @@
 // replaces a file that took its name meanwhile, and what a killed copy leaves behind is gone
 // with the next copy into that category.
 #include "platform/AtomicWrite.h"
+#include "platform/DetachedThread.h"
 #include "sort/DesignCopy.h"
 
 #include "FaultyFileSystem.h"
 #include "SortFixture.h"
 #include "VfatImage.h"
 
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <signal.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -22,7 +26,20 @@ namespace {
 using Names = std::vector<std::string>;
 
 // Runs work in a child process that work kills; false when it ends otherwise.
+// Threads of this process besides the test's own.
+int otherThreads() {
+    int threads = 0;
+    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        ++threads;
+    return threads - 1;
+}
+
 bool killedIn(const std::function<void()>& work) {
+    // A child forked beside other threads may find their locks held for ever (and
+    // ThreadSanitizer refuses to go on in it): the threads waiting for work end first.
+    platform::endWaitingThreads();
+    for (int i = 0; i < 200 && otherThreads() > 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const pid_t child = ::fork();
     if (child == 0) {
         work();
