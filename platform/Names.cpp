@@ -94,9 +94,21 @@ std::string_view lastCharacters(std::string_view text, std::size_t count) {
 }
 
 std::string upperCaseName(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (std::size_t i = 0; i < name.size();) {
+    // Names are mostly ASCII: they change in place, a byte at a time, up to the first byte
+    // that may start a longer character.
+    std::string out(name);
+    std::size_t i = 0;
+    for (; i < out.size(); ++i) {
+        const auto c = static_cast<unsigned char>(out[i]);
+        if (c >= 0x80)
+            break;
+        if (c >= 'a' && c <= 'z')
+            out[i] = static_cast<char>(c - 'a' + 'A');
+    }
+    if (i == out.size())
+        return out;
+    out.resize(i);
+    while (i < name.size()) {
         const char c = name[i];
         if (c >= 'a' && c <= 'z') { // the common case, without decoding
             out += static_cast<char>(c - 'a' + 'A');
