@@ -58,6 +58,28 @@ BENCHMARK(BM_SlowScanSource)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// A design of 4000 bytes on the share and categories K0, K1 … beside it, each holding others
+// designs already, all marked; the context of copying it, moves and questions off.
+struct CopyOnShare {
+    CopyOnShare(SlowMount& mount, int categories, int others)
+        : ziel(mount.path() + "/ziel/"), path(mount.path() + "/quelle/rose.pes") {
+        mount.backingDir().write("quelle/rose.pes", std::string(4000, 'x'));
+        list.insert({kZielverzeichnis, "", true, false});
+        for (int i = 0; i < categories; ++i) {
+            const std::string name = "K" + std::to_string(i);
+            mount.backingDir().makeDir("ziel/" + name);
+            for (int j = 0; j < others; ++j)
+                mount.backingDir().write("ziel/" + name + "/M" + std::to_string(j) + ".PES", "m");
+            list.insert({name, name, false, true});
+        }
+    }
+
+    const std::string ziel, path, fileName = "ROSE.PES";
+    std::vector<std::uint8_t> puffer;
+    CategoryList list;
+    const CopyContext context{ziel, path, fileName, 0, 0, 1, 0, puffer};
+};
+
 // One design copied into five categories, the source on the share as well; each category
 // empty or holding other designs already.
 void BM_SlowCopyIntoFiveCategories(benchmark::State& state) {
@@ -68,21 +90,9 @@ void BM_SlowCopyIntoFiveCategories(benchmark::State& state) {
         state.SkipWithError(mount.skipReason().c_str());
         return;
     }
-    const std::string source = mount.backingDir().write("quelle/rose.pes", std::string(4000, 'x'));
-    CategoryList list;
-    list.insert({kZielverzeichnis, "", true, false});
-    for (int i = 0; i < 5; ++i) {
-        const std::string name = "K" + std::to_string(i);
-        mount.backingDir().makeDir("ziel/" + name);
-        for (int j = 0; j < others; ++j)
-            mount.backingDir().write("ziel/" + name + "/M" + std::to_string(j) + ".PES", "m");
-        list.insert({name, name, false, true});
-    }
-    const std::string ziel = mount.path() + "/ziel/";
-    const std::string path = mount.path() + "/quelle/rose.pes";
-    const std::string fileName = "ROSE.PES";
-    std::vector<std::uint8_t> puffer;
-    const CopyContext context{ziel, path, fileName, 0, 0, 1, 0, puffer};
+    CopyOnShare copy(mount, 5, others);
+    CategoryList& list = copy.list;
+    const CopyContext& context = copy.context;
     mount.setDelay(delay);
     StallCounters counters;
     for (auto _ : state) {
@@ -100,7 +110,6 @@ void BM_SlowCopyIntoFiveCategories(benchmark::State& state) {
         state.ResumeTiming();
     }
     counters.report(state);
-    (void)source;
 }
 BENCHMARK(BM_SlowCopyIntoFiveCategories)
     ->ArgNames({"ms", "others", "cache_s"})
@@ -121,18 +130,9 @@ void BM_SlowCopyBesideAHungCategory(benchmark::State& state) {
         state.SkipWithError(mount.skipReason().c_str());
         return;
     }
-    mount.backingDir().write("quelle/rose.pes", std::string(4000, 'x'));
-    CategoryList list;
-    list.insert({kZielverzeichnis, "", true, false});
-    for (const char* name : {"K0", "K1"}) {
-        mount.backingDir().makeDir(std::string("ziel/") + name);
-        list.insert({name, name, false, true});
-    }
-    const std::string ziel = mount.path() + "/ziel/";
-    const std::string path = mount.path() + "/quelle/rose.pes";
-    const std::string fileName = "ROSE.PES";
-    std::vector<std::uint8_t> puffer;
-    const CopyContext context{ziel, path, fileName, 0, 0, 1, 0, puffer};
+    CopyOnShare copy(mount, 2, 0);
+    CategoryList& list = copy.list;
+    const CopyContext& context = copy.context;
     platform::ScriptedQuestions questions; // takes the hung category's file error
     StallCounters counters;
     for (auto _ : state) {

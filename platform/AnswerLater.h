@@ -20,8 +20,10 @@ namespace platform {
 // from it; nothing ever waits for the thread, which may stay blocked for as long as the drive
 // does. running counts the threads of one kind that have not ended yet. (Work whose caller
 // waits for it while the window's loop turns, such as a copy's steps, is BesideWindow.h's.)
-template <typename Answer> class AnswerLater {
+template <typename AnswerType> class AnswerLater {
 public:
+    using Answer = AnswerType;
+
     AnswerLater(std::function<Answer()> work, std::atomic<int>& running)
         : m_state(std::make_shared<State>()) {
         // Without a thread, the work runs here, before this returns.

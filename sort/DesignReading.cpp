@@ -11,7 +11,7 @@ std::atomic<int> running{0};
 } // namespace
 
 DesignReading::DesignReading(std::string path, std::vector<std::uint8_t> buffer)
-    : m_read(
+    : AnswerLater(
           [path = std::move(path), buffer = std::move(buffer)]() mutable {
               Answer answer;
               answer.data = std::move(buffer);

@@ -5,37 +5,28 @@
 #include "platform/AnswerLater.h"
 #include "platform/FileError.h"
 
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+// The file's bytes as the design view reads them (in the buffer it was given, grown as
+// needed), how many it delivered and why it stopped early.
+struct DesignBytes {
+    std::vector<std::uint8_t> data;
+    int length = 0;
+    std::optional<platform::FileError> error;
+};
+
 // The read of the design a step goes to, beside the window: a file on a share that stopped
 // answering never holds up the window.
-class DesignReading {
+class DesignReading : public platform::AnswerLater<DesignBytes> {
 public:
-    // The file's bytes as the design view reads them (in the buffer it was given, grown as
-    // needed), how many it delivered and why it stopped early.
-    struct Answer {
-        std::vector<std::uint8_t> data;
-        int length = 0;
-        std::optional<platform::FileError> error;
-    };
-
     // Starts reading the file at path into buffer; handing over the last one spares a step
     // allocating and clearing a buffer of the design's size.
     DesignReading(std::string path, std::vector<std::uint8_t> buffer);
 
-    bool waitReady(std::chrono::steady_clock::time_point deadline) const {
-        return m_read.waitReady(deadline);
-    }
-    std::optional<Answer> take() { return m_read.take(); }
-
     // Threads that have not ended yet: a test waits for none before the file system it
     // installed goes away.
     static int threadsRunning();
-
-private:
-    platform::AnswerLater<Answer> m_read;
 };

@@ -29,7 +29,7 @@ SourceOpening::Answer scanAndReadFirst(const std::string& directory, const Sourc
 
 SourceOpening::SourceOpening(std::string directory, SourceTypes types, std::size_t bufferSize,
                              std::size_t listSize, std::size_t listGrowth)
-    : m_read(
+    : AnswerLater(
           [directory = std::move(directory), types, bufferSize, listSize, listGrowth] {
               return scanAndReadFirst(directory, types, bufferSize, listSize, listGrowth);
           },
