@@ -69,21 +69,29 @@ private slots:
         QCOMPARE(m_view->cursor().shape(), Qt::ArrowCursor);
     }
 
-    void aLateAnswerIsShownUnlessTheUserSteppedOn_data() {
-        QTest::addColumn<int>("steps");
-        QTest::newRow("late answer") << 1;
-        QTest::newRow("two quick steps") << 2;
+    // What comes while the read hangs decides what the late answer shows: nothing (the file
+    // stepped to), another step (the file after it), or the removal of the file shown (the
+    // file now in its place, read afresh; the old answer belongs to another index by then).
+    void aLateAnswerIsShownUnlessTheUserMovedOn_data() {
+        QTest::addColumn<int>("meanwhile");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("late answer") << 0 << 1 << "b.dst";
+        QTest::newRow("two quick steps") << int(WM_NAECHSTE_DATEI) << 2 << "c.dst";
+        QTest::newRow("the shown file removed") << int(WM_DATEI_ENTFERNT) << 0 << "b.dst";
     }
-    void aLateAnswerIsShownUnlessTheUserSteppedOn() {
-        QFETCH(int, steps);
+    void aLateAnswerIsShownUnlessTheUserMovedOn() {
+        QFETCH(int, meanwhile);
+        QFETCH(int, index);
+        QFETCH(QString, file);
         stepIntoTheHungFile();
-        if (steps == 2)
-            sendUserMessage(m_view.get(), WM_NAECHSTE_DATEI);
+        if (meanwhile)
+            sendUserMessage(m_view.get(), meanwhile);
         m_mount->release();
         QTRY_COMPARE(DesignReading::threadsRunning(), 0);
         QTest::qWait(100);
-        QCOMPARE(m_view->m_nAktuell, steps);
-        QCOMPARE(m_view->m_strFilePath, path(steps));
+        QCOMPARE(m_view->m_nAktuell, index);
+        QCOMPARE(m_view->m_strFilePath, source() + "/" + file.toStdString());
         QVERIFY(m_questions.shown.empty());
     }
 };
