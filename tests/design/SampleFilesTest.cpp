@@ -7,7 +7,9 @@
 
 #include "TempDir.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <map>
 
 namespace fs = std::filesystem;
 
@@ -58,33 +60,70 @@ int colorChangesOf(const DesignModel& m) {
 } // namespace
 
 namespace {
+// Decodes a design file by its type as the load dispatch does; false for other files.
+bool decodeByType(CountingModel& m, const fs::path& path) {
+    const std::string type = typeOf(path);
+    const int length = putFile(m, readBytes(path.string()));
+    if (type == ".PES")
+        m.ReadPES(length);
+    else if (type == ".PEC")
+        m.ReadPEC(length);
+    else if (type == ".DST")
+        m.ReadDST(length);
+    else if (type == ".PCS")
+        m.ReadPCS(length);
+    else if (type == ".SEW")
+        m.ReadSEW(length);
+    else
+        return false;
+    return true;
+}
+
 // Decodes every design file of a directory; returns how many it decoded.
 int decodeAll(const char* directory) {
     int decoded = 0;
     for (const auto& item : fs::directory_iterator(directory)) {
-        const std::string type = typeOf(item.path());
         const std::string name = item.path().filename().string();
         CountingModel m;
-        const int length = putFile(m, readBytes(item.path().string()));
-        if (type == ".PES")
-            m.ReadPES(length);
-        else if (type == ".PEC")
-            m.ReadPEC(length);
-        else if (type == ".DST")
-            m.ReadDST(length);
-        else if (type == ".PCS")
-            m.ReadPCS(length);
-        else if (type == ".SEW")
-            m.ReadSEW(length);
-        else
+        if (!decodeByType(m, item.path()))
             continue;
         ++decoded;
         checkInvariants(m, name, true);
-        if (type != ".PCS") {
+        if (typeOf(item.path()) != ".PCS") {
             EXPECT_EQ(m.m_nColors, 1 + colorChangesOf(m)) << name;
         }
     }
     return decoded;
+}
+
+// FNV-1a over everything a reader hands to the model: the entries up to the end entry, the
+// colour tables, the bounds and extents and the colour count.
+class Digest {
+public:
+    template <typename T> void add(const T& value) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            m_hash = (m_hash ^ bytes[i]) * 0x100000001B3ull;
+    }
+    std::uint64_t value() const { return m_hash; }
+
+private:
+    std::uint64_t m_hash = 0xCBF29CE484222325ull;
+};
+
+std::uint64_t digestOf(const DesignModel& m) {
+    Digest d;
+    for (const Entry& e : entriesOf(m)) {
+        d.add(static_cast<std::int16_t>(e.x));
+        d.add(static_cast<std::int16_t>(e.y));
+        d.add(static_cast<std::uint8_t>(e.cmd));
+    }
+    d.add(m.m_ColorList);
+    d.add(m.m_PcsColors);
+    for (const int v : {int{m.m_nMinX}, int{m.m_nMaxX}, int{m.m_nMinY}, int{m.m_nMaxY}, m.m_nWidth,
+                        m.m_nHeight, m.m_nColors})
+        d.add(v);
+    return d.value();
 }
 } // namespace
 
@@ -113,4 +152,58 @@ TEST(SampleFiles, APesFileAndItsPecBlockGiveTheSameDesign) {
     EXPECT_EQ(a.m_nWidth, b.m_nWidth);
     EXPECT_EQ(a.m_nHeight, b.m_nHeight);
     EXPECT_EQ(a.m_nColors, b.m_nColors);
+}
+
+TEST(SampleFiles, EveryRealFileDecodesExactlyAsRecorded) {
+    // Recorded once from the readers; a change to a reader that alters any of them alters
+    // what users see of a real design.
+    const std::map<std::string, std::uint64_t> recorded = {
+        {"BLUME.PEC", 0xCB138A6C7B3E978Dull},
+        {"BLUME.SEW", 0xA5718B67999560D7ull},
+        {"Embroidermodder.DST", 0x037D07F79DD17881ull},
+        {"Embroidermodder.PEC", 0xF4C9170D867D575Full},
+        {"Embroidermodder.PES", 0x97507F91206C0137ull},
+        {"Embroidermodder.sew", 0xCC2C0E277DF415F4ull},
+        {"Embroidermodder__embroidermodder_logo.dst", 0x11F03F6775B00B9Bull},
+        {"Embroidermodder__embroidermodder_logo.pec", 0x55401684630B349Full},
+        {"Embroidermodder__embroidermodder_logo.pes", 0x65A3287AD26D4CF5ull},
+        {"HERZ.PES", 0xB1BAFB8EE54A8C90ull},
+        {"Hopea.DST", 0x21F7FE0D76086DC0ull},
+        {"Hopea.pec", 0x751C9B5EF3873D32ull},
+        {"Hopea.pes", 0x751C9B5EF3873D32ull},
+        {"KREIS.PES", 0xFA4CFFE5A4C6F731ull},
+        {"STERN.DST", 0x58990572820A2AC5ull},
+        {"Star.DST", 0xF747630F261548C0ull},
+        {"Star.PCS", 0x250E3A8A44413DBCull},
+        {"Star.SEW", 0x134A9CC2242A7A76ull},
+        {"Star.pes", 0xDE60136012FA497Dull},
+        {"WELLE.PCS", 0x3D864450A6119B96ull},
+        {"flowers.pes", 0xA0CE1FA0DA7EA02Aull},
+        {"geometric_objects.dst", 0x5574A6150B00517Bull},
+        {"geometric_objects.pcs", 0x5E42194732171FCEull},
+        {"geometric_objects.pec", 0xE5BBA7F285EBCD72ull},
+        {"geometric_objects.pes", 0x9BCA94F5B33432AAull},
+        {"geometric_objects.sew", 0xE26EAFF75A671BD0ull},
+        {"reorder.pes", 0x245F05A41E44395Dull},
+        {"sample1.pes", 0xD6B75FADF7F91250ull},
+        {"shamrockin.dst", 0xD0BCA89D1D72C09Aull},
+        {"shamrockin.pcs", 0x36EFFBF6F0E8D4F3ull},
+        {"shamrockin.pec", 0x88AA908B581B613Dull},
+        {"shamrockin.pes", 0x88AA908B581B613Dull},
+        {"shamrockin.sew", 0x9B5430D359545CF2ull},
+    };
+    for (const char* directory : {NADELIX_TEST_DATA, NADELIX_EXAMPLES}) {
+        for (const auto& item : fs::directory_iterator(directory)) {
+            CountingModel m;
+            if (!decodeByType(m, item.path()))
+                continue;
+            const std::string name = item.path().filename().string();
+            char line[64];
+            std::snprintf(line, sizeof line, "0x%016llXull",
+                          static_cast<unsigned long long>(digestOf(m)));
+            const auto it = recorded.find(name);
+            EXPECT_TRUE(it != recorded.end() && it->second == digestOf(m))
+                << "{\"" << name << "\", " << line << "},";
+        }
+    }
 }
