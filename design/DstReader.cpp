@@ -3,6 +3,7 @@
 
 // Tajima DST files: a 512-byte header, then records of three bytes whose bits are
 // balanced-ternary displacements.
+#include "EntryBounds.h"
 #include "Readers.h"
 
 #include <array>
@@ -43,48 +44,61 @@ constexpr auto kMoves2 = tableFor(kByte2);
 } // namespace
 
 void readDst(ByteSpan bytes, DesignSink& out) {
-    const auto length = static_cast<std::int64_t>(bytes.size());
+    const int length = static_cast<int>(bytes.size());
     out.put(0, 0, 0, CMD_FIRST);
     out.put(1, 0, 0, CMD_STITCH);
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    out.colors = 1;
+    // The model keeps the low 16 bits of the 32-bit position, and only those ever show: a
+    // 16-bit position that wraps gives the same entries and bounds.
+    std::int16_t x = 0;
+    std::int16_t y = 0;
 
-    int k = 2;
+    std::ptrdiff_t k = 2; // an index as wide as a pointer needs no widening per entry
     // Every record but a last one cut short takes three bytes: room for all entries, written
-    // unchecked, with the bounds and the colour count in locals.
+    // unchecked, with the colour count in a local.
     const EntryArrays e = out.reserve(
         length > kRecords ? static_cast<std::size_t>(k + (length - kRecords + 2) / 3 + 1) : 0);
-    Bounds bounds;
-    int colors = out.colors;
-    for (std::int64_t p = kRecords; p < length; p += 3) {
-        const std::uint8_t b0 = byteAt(bytes, p);
-        const std::uint8_t b1 = byteAt(bytes, p + 1);
-        const std::uint8_t b2 = byteAt(bytes, p + 2);
-        if (b2 == 0xF3)
-            break;
-        if ((b2 & 0xC0) == 0xC0) {
-            e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                  CMD_COLOR_CHANGE);
-            ++colors;
-            continue;
-        }
-        // 32-bit position with wrap-around; the model keeps its low 16 bits.
-        x = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(x) +
-            static_cast<std::uint32_t>(kMoves0[b0].dx + kMoves1[b1].dx + kMoves2[b2].dx));
-        y = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(y) -
-            static_cast<std::uint32_t>(kMoves0[b0].dy + kMoves1[b1].dy + kMoves2[b2].dy));
-        const auto ex = static_cast<std::int16_t>(x);
-        const auto ey = static_cast<std::int16_t>(y);
-        bounds.include(ex, ey);
-        e.put(k++, ex, ey, CMD_STITCH);
-    }
-    out.bounds = bounds;
-    out.colors = colors;
+    const std::uint8_t* data = bytes.data();
+    int colors = 1;
+    // The bounds take in the stitches only; colour changes after the first stitch repeat a
+    // stitch's position, so those from the first stitch on may be taken in with them.
+    std::ptrdiff_t firstStitch = k;
 
-    out.end(k);
+    // One record from p; with checked false its three bytes lie before the length.
+    std::int64_t p = kRecords;
+    auto record = [&]<bool checked>() -> bool {
+        auto at = [&](std::int64_t q) -> std::uint8_t {
+            if constexpr (checked)
+                return q < length ? data[q] : 0;
+            else
+                return data[q];
+        };
+        const std::uint8_t b0 = at(p);
+        const std::uint8_t b1 = at(p + 1);
+        const std::uint8_t b2 = at(p + 2);
+        p += 3;
+        // Both the end and a colour change have the two high bits of the third byte set.
+        if ((b2 & 0xC0) == 0xC0) [[unlikely]] {
+            if (b2 == 0xF3)
+                return false;
+            if (firstStitch == k)
+                ++firstStitch;
+            e.put(k++, x, y, CMD_COLOR_CHANGE);
+            ++colors;
+            return true;
+        }
+        // The move summed apart from the position, so that each record adds to it only once.
+        const int dx = kMoves0[b0].dx + kMoves1[b1].dx + kMoves2[b2].dx;
+        const int dy = kMoves0[b0].dy + kMoves1[b1].dy + kMoves2[b2].dy;
+        x = static_cast<std::int16_t>(x + dx);
+        y = static_cast<std::int16_t>(y - dy);
+        e.put(k++, x, y, CMD_STITCH);
+        return true;
+    };
+    forEachRecord(p, length, 3, record);
+
+    out.bounds = widenedByEntries(Bounds{}, e, firstStitch, k);
+    out.colors = colors;
+    out.end(static_cast<int>(k));
     for (int block = 0; block < out.colors && block < kColorListSize; ++block)
         out.colorList[static_cast<std::size_t>(block)] = static_cast<std::uint8_t>(block + 2);
 }
