@@ -4,6 +4,7 @@
 // Pfaff PCS files: a 16-colour table of the file's own and a counted list of nine-byte
 // records with absolute coordinates in 1/6 mm with an 8-bit fraction.
 #include "EntryBounds.h"
+#include "PcsFourStitches.h"
 #include "Readers.h"
 
 #include <bit>
@@ -78,6 +79,8 @@ void readPcs(ByteSpan bytes, DesignSink& out) {
     // fit 16 bits.
     std::uint32_t wide = 0;
 
+    PcsFourStitches four(x0, y0);
+
     // One record from p; with checked false its nine bytes lie before the length.
     std::int64_t p = kRecords;
     auto record = [&]<bool checked>() -> bool {
@@ -97,6 +100,21 @@ void readPcs(ByteSpan bytes, DesignSink& out) {
                                                  at(q + 3) << 24);
             }
         };
+        // Four stitches at once where their 36 bytes lie before the length and the count
+        // goes on past them.
+        if constexpr (!checked && PcsFourStitches::kAvailable) {
+            if (p + 4 * kRecordSize <= length && stitchesLeft > 4 &&
+                data[p + 8] != kColorChangeType && data[p + 17] != kColorChangeType &&
+                data[p + 26] != kColorChangeType && data[p + 35] != kColorChangeType) {
+                four.decode(data + p, e, k);
+                k += 4;
+                p += 4 * kRecordSize;
+                stitchesLeft = static_cast<std::uint16_t>(stitchesLeft - 4);
+                x = e.x[k - 1];
+                y = e.y[k - 1];
+                return true;
+            }
+        }
         if (at(p + 8) == kColorChangeType) [[unlikely]] {
             if (firstStitch == k)
                 ++firstStitch;
@@ -121,7 +139,7 @@ void readPcs(ByteSpan bytes, DesignSink& out) {
     if (stitchesLeft != 0)
         forEachRecord(p, length, kRecordSize, record);
 
-    if ((wide >> 16) == 0) {
+    if ((wide >> 16) == 0 && four.allFit16()) {
         out.bounds = widenedByEntries(Bounds{}, e, firstStitch, k);
     } else {
         // A coordinate past 16 bits: the bounds compare full values and keep their low 16
