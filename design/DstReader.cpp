@@ -6,7 +6,9 @@
 #include "EntryBounds.h"
 #include "Readers.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace {
 
@@ -25,21 +27,45 @@ constexpr std::array<Move, 8> kByte1 = {
 constexpr std::array<Move, 8> kByte2 = {
     {{0, 0}, {0, 0}, {81, 0}, {-81, 0}, {0, -81}, {0, 81}, {0, 0}, {0, 0}}};
 
-// The displacement of every value of a byte, summed once so decoding is three look-ups.
-constexpr std::array<Move, 256> tableFor(const std::array<Move, 8>& bits) {
-    std::array<Move, 256> table{};
-    for (int v = 0; v < 256; ++v)
+// The displacement of every value of a byte, summed once so decoding is three look-ups. Each
+// is one 64-bit word: x in the low half, y downwards (the model's orientation) in the high
+// half, so that three words and the position add up as one.
+constexpr std::array<std::uint64_t, 256> tableFor(const std::array<Move, 8>& bits) {
+    std::array<std::uint64_t, 256> table{};
+    for (int v = 0; v < 256; ++v) {
+        Move sum;
         for (int b = 0; b < 8; ++b)
             if (v & (1 << b)) {
-                table[static_cast<std::size_t>(v)].dx += bits[static_cast<std::size_t>(b)].dx;
-                table[static_cast<std::size_t>(v)].dy += bits[static_cast<std::size_t>(b)].dy;
+                sum.dx += bits[static_cast<std::size_t>(b)].dx;
+                sum.dy += bits[static_cast<std::size_t>(b)].dy;
             }
+        table[static_cast<std::size_t>(v)] =
+            static_cast<std::uint64_t>(sum.dx) + (static_cast<std::uint64_t>(-sum.dy) << 32);
+    }
     return table;
 }
 
 constexpr auto kMoves0 = tableFor(kByte0);
 constexpr auto kMoves1 = tableFor(kByte1);
 constexpr auto kMoves2 = tableFor(kByte2);
+
+// The position as one word: x and y each in a half, offset by 2^31 there. A half moved by
+// less than 2^31 from its offset neither carries into the other half nor borrows from it; a
+// record moves it by at most 121, so the offsets are set back now and then: after every 2^16
+// records, often enough that a file of 200 KB meets it.
+constexpr std::uint64_t kOffsets = 0x8000000080000000ull;
+constexpr std::int64_t kRecordsBetweenOffsets = std::int64_t{1} << 16;
+
+std::uint64_t packedPosition(std::int16_t x, std::int16_t y) {
+    return kOffsets + static_cast<std::uint16_t>(x) +
+           (std::uint64_t{static_cast<std::uint16_t>(y)} << 32);
+}
+std::int16_t xOf(std::uint64_t position) {
+    return static_cast<std::int16_t>(position);
+}
+std::int16_t yOf(std::uint64_t position) {
+    return static_cast<std::int16_t>(position >> 32);
+}
 
 } // namespace
 
@@ -49,8 +75,7 @@ void readDst(ByteSpan bytes, DesignSink& out) {
     out.put(1, 0, 0, CMD_STITCH);
     // The model keeps the low 16 bits of the 32-bit position, and only those ever show: a
     // 16-bit position that wraps gives the same entries and bounds.
-    std::int16_t x = 0;
-    std::int16_t y = 0;
+    std::uint64_t position = packedPosition(0, 0);
 
     std::ptrdiff_t k = 2; // an index as wide as a pointer needs no widening per entry
     // Every record but a last one cut short takes three bytes: room for all entries, written
@@ -62,6 +87,7 @@ void readDst(ByteSpan bytes, DesignSink& out) {
     // The bounds take in the stitches only; colour changes after the first stitch repeat a
     // stitch's position, so those from the first stitch on may be taken in with them.
     std::ptrdiff_t firstStitch = k;
+    bool ended = false;
 
     // One record from p; with checked false its three bytes lie before the length.
     std::int64_t p = kRecords;
@@ -77,24 +103,29 @@ void readDst(ByteSpan bytes, DesignSink& out) {
         const std::uint8_t b2 = at(p + 2);
         p += 3;
         // Both the end and a colour change have the two high bits of the third byte set.
-        if ((b2 & 0xC0) == 0xC0) [[unlikely]] {
-            if (b2 == 0xF3)
+        if (b2 >= 0xC0) [[unlikely]] {
+            if (b2 == 0xF3) {
+                ended = true;
                 return false;
+            }
             if (firstStitch == k)
                 ++firstStitch;
-            e.put(k++, x, y, CMD_COLOR_CHANGE);
+            e.put(k++, xOf(position), yOf(position), CMD_COLOR_CHANGE);
             ++colors;
             return true;
         }
-        // The move summed apart from the position, so that each record adds to it only once.
-        const int dx = kMoves0[b0].dx + kMoves1[b1].dx + kMoves2[b2].dx;
-        const int dy = kMoves0[b0].dy + kMoves1[b1].dy + kMoves2[b2].dy;
-        x = static_cast<std::int16_t>(x + dx);
-        y = static_cast<std::int16_t>(y - dy);
-        e.put(k++, x, y, CMD_STITCH);
+        position += kMoves0[b0] + kMoves1[b1] + kMoves2[b2];
+        e.put(k++, xOf(position), yOf(position), CMD_STITCH);
         return true;
     };
-    forEachRecord(p, length, 3, record);
+    // Whole stretches of records between settings of the offsets: none is cut by a stretch's
+    // end, since each starts a whole number of records from the first.
+    while (!ended && p < length) {
+        const auto stretchEnd =
+            static_cast<int>(std::min<std::int64_t>(length, p + 3 * kRecordsBetweenOffsets));
+        forEachRecord(p, stretchEnd, 3, record);
+        position = packedPosition(xOf(position), yOf(position));
+    }
 
     out.bounds = widenedByEntries(Bounds{}, e, firstStitch, k);
     out.colors = colors;
