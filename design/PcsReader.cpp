@@ -7,6 +7,7 @@
 #include "PcsFourStitches.h"
 #include "Readers.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -100,18 +101,23 @@ void readPcs(ByteSpan bytes, DesignSink& out) {
                                                  at(q + 3) << 24);
             }
         };
-        // Four stitches at once where their 36 bytes lie before the length and the count
-        // goes on past them.
+        // Four stitches at a time, one group after another, while their 36 bytes lie before
+        // the length and the count goes on past them.
         if constexpr (!checked && PcsFourStitches::kAvailable) {
-            if (p + 4 * kRecordSize <= length && stitchesLeft > 4 &&
-                data[p + 8] != kColorChangeType && data[p + 17] != kColorChangeType &&
-                data[p + 26] != kColorChangeType && data[p + 35] != kColorChangeType) {
-                four.decode(data + p, e, k);
+            constexpr int kGroup = 4 * kRecordSize;
+            const std::int64_t groups =
+                std::min<std::int64_t>((length - p) / kGroup, (stitchesLeft - 1) / 4);
+            std::int64_t done = 0;
+            while (done < groups && data[p + 8] != kColorChangeType &&
+                   data[p + 17] != kColorChangeType && data[p + 26] != kColorChangeType &&
+                   data[p + 35] != kColorChangeType) {
+                four.decode(data + p, e, k, x, y);
                 k += 4;
-                p += 4 * kRecordSize;
-                stitchesLeft = static_cast<std::uint16_t>(stitchesLeft - 4);
-                x = e.x[k - 1];
-                y = e.y[k - 1];
+                p += kGroup;
+                ++done;
+            }
+            if (done != 0) {
+                stitchesLeft = static_cast<std::uint16_t>(stitchesLeft - 4 * done);
                 return true;
             }
         }

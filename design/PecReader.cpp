@@ -74,8 +74,6 @@ PecStitchesEnd decodePecStitches(ByteSpan bytes, std::int64_t start, int k, Desi
                 if (count != 0) {
                     n += count;
                     p += 2 * count;
-                    x = e.x[n - 1];
-                    y = e.y[n - 1];
                     return true;
                 }
             }

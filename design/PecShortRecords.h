@@ -19,8 +19,9 @@ inline constexpr bool kDecodesShortRecordsAtOnce = true;
 
 // Decodes the 16 bytes at data as eight records of two short fields, moving on from x and y,
 // into entries n to n + 7 (the caller has room for all). Returns how many of them are such
-// records: those before the first byte with the high bit set. Only those entries count.
-inline int decodeShortRecords(const std::uint8_t* data, std::int16_t x, std::int16_t y,
+// records: those before the first byte with the high bit set. Only those entries count; x and
+// y become the last one's position.
+inline int decodeShortRecords(const std::uint8_t* data, std::int16_t& x, std::int16_t& y,
                               const EntryArrays& e, std::ptrdiff_t n) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
     const auto longBytes = static_cast<unsigned>(_mm_movemask_epi8(bytes));
@@ -39,18 +40,27 @@ inline int decodeShortRecords(const std::uint8_t* data, std::int16_t x, std::int
     };
     const __m128i dx = moves(_mm_and_si128(bytes, _mm_set1_epi16(0x00FF)));
     const __m128i dy = moves(_mm_srli_epi16(bytes, 8));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(e.x + n),
-                     _mm_add_epi16(runningSum(dx), _mm_set1_epi16(x)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(e.y + n),
-                     _mm_add_epi16(runningSum(dy), _mm_set1_epi16(y)));
+    const __m128i xs = _mm_add_epi16(runningSum(dx), _mm_set1_epi16(x));
+    const __m128i ys = _mm_add_epi16(runningSum(dy), _mm_set1_epi16(y));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(e.x + n), xs);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(e.y + n), ys);
     const std::uint64_t stitches = CMD_STITCH * 0x0101010101010101ull;
     std::memcpy(e.cmd + n, &stitches, sizeof stitches);
+    // The last position from the registers where all eight count: reading it back from the
+    // entries would wait for the stores.
+    if (count == 8) {
+        x = static_cast<std::int16_t>(_mm_extract_epi16(xs, 7));
+        y = static_cast<std::int16_t>(_mm_extract_epi16(ys, 7));
+    } else {
+        x = e.x[n + count - 1];
+        y = e.y[n + count - 1];
+    }
     return count;
 }
 #else
 inline constexpr bool kDecodesShortRecordsAtOnce = false;
 
-inline int decodeShortRecords(const std::uint8_t*, std::int16_t, std::int16_t, const EntryArrays&,
+inline int decodeShortRecords(const std::uint8_t*, std::int16_t&, std::int16_t&, const EntryArrays&,
                               std::ptrdiff_t) {
     return 0;
 }
