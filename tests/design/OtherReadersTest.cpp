@@ -163,6 +163,28 @@ TEST(DstReader, PositionsKeepTheirLowSixteenBits) {
     EXPECT_EQ(m.m_nMaxX, 32670); // 270 x 121, the last value below the wrap
 }
 
+TEST(DstReader, ALongFileKeepsBothCoordinatesOfEveryRecord) {
+    // 70,000 records, every third one moving (1, 0), the others (121, -117) in the model: far
+    // past every wrap of either coordinate, at no multiple of 65,536 in either.
+    const int n = 70000;
+    std::vector<std::uint8_t> records;
+    for (int i = 0; i < n; ++i)
+        records.insert(records.end(), i % 3 == 0
+                                          ? std::initializer_list<std::uint8_t>{1, 0, 0}
+                                          : std::initializer_list<std::uint8_t>{0x25, 0x25, 0x24});
+    CountingModel m;
+    const auto e = read(m, &DesignModel::ReadDST, Bytes().at(512, records));
+    ASSERT_EQ(e.size(), static_cast<std::size_t>(n + 3));
+    int wrong = 0;
+    std::int16_t x = 0, y = 0;
+    for (int i = 0; i < n; ++i) {
+        x = static_cast<std::int16_t>(x + (i % 3 == 0 ? 1 : 121));
+        y = static_cast<std::int16_t>(y + (i % 3 == 0 ? 0 : -117));
+        wrong += e[static_cast<std::size_t>(i + 2)] != Entry{x, y, CMD_STITCH};
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST(DstReader, MoreThan64BlocksFillTheListAndNoMore) {
     std::vector<std::uint8_t> records;
     for (int i = 0; i < 100; ++i)
