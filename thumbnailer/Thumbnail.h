@@ -3,15 +3,14 @@
 
 #pragma once
 
-#include <QSize>
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-class DesignModel;
+struct DesignData;
 
 namespace thumbnailer {
 
@@ -32,7 +31,6 @@ struct Picture {
 
     int width() const { return w; }
     int height() const { return h; }
-    QSize size() const { return {w, h}; }
     std::uint32_t pixel(int x, int y) const {
         return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
                       static_cast<std::size_t>(x)];
@@ -43,14 +41,20 @@ struct Picture {
 // of the pixels it covers.
 Picture shrunk(const Picture& picture, int size);
 
+struct CanvasSize {
+    int width;
+    int height;
+    bool operator==(const CanvasSize&) const = default;
+};
+
 // The window size in which the design view shows a design of width x height units with the
 // longer side filling size: the picture keeps the design's proportions and the view's margins.
-QSize canvasFor(int width, int height, int size);
+CanvasSize canvasFor(int width, int height, int size);
 
-// The picture of the design whose file (named name, its length bytes in model.m_FileData)
-// is decoded by the model, drawn as the design view draws it, at most size x size pixels.
-// Empty when the bytes hold no whole design of a decoded format with something to draw.
-std::optional<Picture> thumbnailOf(DesignModel& model, std::size_t length, const std::string& name,
-                                   int size);
+// The picture of the design in bytes (a file named name), decoded into design, drawn as the
+// design view draws it, at most size x size pixels. Empty when the bytes hold no whole design of
+// a decoded format with something to draw.
+std::optional<Picture> thumbnailOf(DesignData& design, std::span<const std::uint8_t> bytes,
+                                   const std::string& name, int size);
 
 } // namespace thumbnailer

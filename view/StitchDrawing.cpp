@@ -42,17 +42,17 @@ int DesignMapping::toPixel(int origin, int units) const {
     return origin + static_cast<int>(offset);
 }
 
-ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k) {
+ColorRef blockColor(const DesignData& model, const PecPalette& pec, const SewPalette& sew, int k) {
     if (model.m_bPcsColors) {
         // Block 0 is black; block k takes the colour list's entry k - 1.
         if (k <= 0)
             return 0x000000;
-        if (k - 1 >= DesignModel::kColorListSize)
+        if (k - 1 >= DesignData::kColorListSize)
             return kUnknownThread;
         const std::size_t thread = model.m_ColorList[static_cast<std::size_t>(k - 1)];
         return thread < model.m_PcsColors.size() ? model.m_PcsColors[thread] : kUnknownThread;
     }
-    if (k < 0 || k >= DesignModel::kColorListSize)
+    if (k < 0 || k >= DesignData::kColorListSize)
         return kUnknownThread;
     const std::size_t thread = model.m_ColorList[static_cast<std::size_t>(k)];
     if (model.m_bSewPalette)
@@ -76,7 +76,7 @@ int affordablePenWidth(int width, double totalLength, std::size_t lines, double 
     return std::clamp(static_cast<int>(w), 1, width);
 }
 
-void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignModel& model,
+void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignData& model,
                   const PecPalette& pec, const SewPalette& sew) {
     // The first line starts at the bounding box's top-left corner; every line starts where
     // the last one ended, across colour changes too.

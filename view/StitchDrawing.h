@@ -49,7 +49,7 @@ private:
 };
 
 // The colour of colour block k (0 first) by the model's palette choice.
-ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k);
+ColorRef blockColor(const DesignData& model, const PecPalette& pec, const SewPalette& sew, int k);
 
 // A wide pen costs about (line length + width) x width pixels per line. A design of a few
 // units shown large would make the pen hundreds of pixels wide and one paint take hours; the
@@ -73,5 +73,5 @@ constexpr std::uint32_t pixelOf(ColorRef color) {
 
 // Draws the model's stitches into canvas (already filled with the background) where mapping
 // puts them; nothing else is drawn. The window and the thumbnailer share it.
-void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignModel& model,
+void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignData& model,
                   const PecPalette& pec, const SewPalette& sew);
