@@ -8,6 +8,19 @@
 #include <cstdlib>
 #include <limits>
 
+namespace {
+// (d << 32) / n rounded towards zero, for 0 < n and |d| <= n. Through a floating-point division
+// while n < 2^20, which is cheaper: the quotient is below 2^33 and off by at most 2^-21 before
+// its fraction is cut, while a quotient that is not whole lies at least 1/n from a whole
+// number, so the cut gives the same whole number.
+std::int64_t fixedStep(int d, int n) {
+    const std::int64_t scaled = std::int64_t{d} << 32;
+    if (n < (1 << 20))
+        return static_cast<std::int64_t>(static_cast<double>(scaled) / n);
+    return scaled / n;
+}
+} // namespace
+
 void LineRaster::drawLine(int x0, int y0, int x1, int y1) {
     if (m_width <= 0 || m_height <= 0)
         return;
@@ -62,7 +75,11 @@ void LineRaster::thinLine(int x0, int y0, int x1, int y1) {
     }
 
     // One pixel per step along the longer axis, both ends included; the other coordinate
-    // advances in 32.32 fixed point and is rounded, which needs no branch per pixel.
+    // advances in 32.32 fixed point and is rounded, which needs no branch per pixel. Local
+    // copies: as far as the compiler knows, a store into the buffer could change the members,
+    // and they would be read again for every pixel.
+    const std::uint32_t pixel = m_pixel;
+    const std::ptrdiff_t stride = m_stride;
     const int adx = std::abs(x1 - x0);
     const int ady = std::abs(y1 - y0);
     constexpr std::int64_t kHalf = std::int64_t{1} << 31;
@@ -71,20 +88,24 @@ void LineRaster::thinLine(int x0, int y0, int x1, int y1) {
             std::swap(x0, x1);
             std::swap(y0, y1);
         }
-        const std::int64_t step = adx ? (std::int64_t{y1 - y0} << 32) / adx : 0;
-        std::int64_t y = (std::int64_t{y0} << 32) + kHalf;
-        for (int x = x0; x <= x1; ++x, y += step)
-            m_pixels[(y >> 32) * m_stride + x] = m_pixel;
+        // Walks the pixels of the first row and steps down or up by whole rows from there.
+        const std::int64_t step = adx ? fixedStep(y1 - y0, adx) : 0;
+        std::int64_t y = kHalf;
+        std::uint32_t* column = m_pixels + y0 * stride + x0;
+        std::uint32_t* const end = column + adx + 1;
+        for (; column != end; ++column, y += step)
+            column[(y >> 32) * stride] = pixel;
     } else {
         if (y0 > y1) {
             std::swap(x0, x1);
             std::swap(y0, y1);
         }
-        const std::int64_t step = (std::int64_t{x1 - x0} << 32) / ady;
+        const std::int64_t step = fixedStep(x1 - x0, ady);
         std::int64_t x = (std::int64_t{x0} << 32) + kHalf;
-        std::uint32_t* row = m_pixels + y0 * m_stride;
-        for (int y = y0; y <= y1; ++y, x += step, row += m_stride)
-            row[x >> 32] = m_pixel;
+        std::uint32_t* row = m_pixels + y0 * stride;
+        std::uint32_t* const end = row + (ady + 1) * stride;
+        for (; row != end; row += stride, x += step)
+            row[x >> 32] = pixel;
     }
 }
 

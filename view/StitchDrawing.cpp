@@ -7,39 +7,53 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
-// Pixel coordinates are kept well inside int; anything this far out is clipped anyway.
-constexpr double kPixelLimit = 1 << 28;
+// The pixel ratio as a fraction with a denominator up to 4096, the closest there is: exact for
+// every ratio a screen reports (quarters, eighths, dots per inch over 96).
+RationalScale ratioAsFraction(double ratio) {
+    constexpr std::int64_t kMaxDen = 4096;
+    ratio = std::clamp(ratio, 1.0 / kMaxDen, static_cast<double>(kMaxDen));
+    // Continued fraction convergents p/q.
+    std::int64_t p0 = 0, q0 = 1, p1 = 1, q1 = 0;
+    double rest = ratio;
+    for (;;) {
+        const double whole = std::floor(rest);
+        if (whole > kMaxDen)
+            break;
+        const auto a = static_cast<std::int64_t>(whole);
+        const std::int64_t p2 = a * p1 + p0;
+        const std::int64_t q2 = a * q1 + q0;
+        if (q2 > kMaxDen)
+            break;
+        p0 = std::exchange(p1, p2);
+        q0 = std::exchange(q1, q2);
+        if (rest == whole)
+            break;
+        rest = 1.0 / (rest - whole);
+    }
+    return RationalScale(p1, q1);
+}
 } // namespace
 
 std::optional<DesignMapping> DesignMapping::fit(QPoint origin, QSize client, int width, int height,
                                                 double pixelRatio) {
-    const int roomX = client.width() - 2 * kMargin;
-    const int roomY = client.height() - 2 * kMargin;
+    const std::int64_t roomX = client.width() - 2 * kMargin;
+    const std::int64_t roomY = client.height() - 2 * kMargin;
     if (roomX <= 0 || roomY <= 0 || (width <= 0 && height <= 0) || !(pixelRatio > 0.0))
         return std::nullopt;
-    double scale = 0;
-    if (width > 0)
-        scale = static_cast<double>(roomX) / width;
-    if (height > 0) {
-        const double byHeight = static_cast<double>(roomY) / height;
-        scale = width > 0 ? std::min(scale, byHeight) : byHeight;
-    }
-    const auto device = [pixelRatio](int v) {
-        return static_cast<int>(std::lround(v * pixelRatio));
-    };
-    return DesignMapping(device(origin.x() + kMargin), device(origin.y() + kMargin),
-                         scale * pixelRatio);
+    // The smaller of roomX / width and roomY / height, compared crosswise to stay exact.
+    const bool byWidth = height <= 0 || (width > 0 && roomX * height <= roomY * width);
+    const std::int64_t room = byWidth ? roomX : roomY;
+    const std::int64_t extent = byWidth ? width : height;
+    const RationalScale ratio = ratioAsFraction(pixelRatio);
+    return DesignMapping(ratio.apply(origin.x() + kMargin), ratio.apply(origin.y() + kMargin),
+                         RationalScale(room * ratio.num(), extent * ratio.den()));
 }
 
 int DesignMapping::penWidth() const {
-    return std::max(1, static_cast<int>(std::lround(std::min(m_scale, kPixelLimit))));
-}
-
-int DesignMapping::toPixel(int origin, int units) const {
-    const double offset = std::clamp(std::round(units * m_scale), -kPixelLimit, kPixelLimit);
-    return origin + static_cast<int>(offset);
+    return std::max(1, m_scale.apply(1));
 }
 
 ColorRef blockColor(const DesignData& model, const PecPalette& pec, const SewPalette& sew, int k) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Palettes.h"
+#include "RationalScale.h"
 
 #include <QPoint>
 #include <QSize>
@@ -33,19 +34,20 @@ public:
     static std::optional<DesignMapping> fit(QPoint origin, QSize client, int width, int height,
                                             double pixelRatio = 1.0);
 
-    double scale() const { return m_scale; }
+    double scale() const { return static_cast<double>(m_scale.num()) / m_scale.den(); }
     // One design unit after scaling, rounded to whole pixels and never thinner than one.
     int penWidth() const;
     // The pixel of a point given relative to the design's top-left corner.
-    QPoint map(int dx, int dy) const { return {toPixel(m_x0, dx), toPixel(m_y0, dy)}; }
+    QPoint map(int dx, int dy) const {
+        return {m_x0 + m_scale.apply(dx), m_y0 + m_scale.apply(dy)};
+    }
 
 private:
-    DesignMapping(int x0, int y0, double scale) : m_x0(x0), m_y0(y0), m_scale(scale) {}
-    int toPixel(int origin, int units) const;
+    DesignMapping(int x0, int y0, RationalScale scale) : m_x0(x0), m_y0(y0), m_scale(scale) {}
 
     int m_x0;
     int m_y0;
-    double m_scale;
+    RationalScale m_scale;
 };
 
 // The colour of colour block k (0 first) by the model's palette choice.
