@@ -15,7 +15,7 @@
 
 namespace thumbnailer {
 
-CanvasSize canvasFor(int width, int height, int size) {
+PixelSize canvasFor(int width, int height, int size) {
     constexpr int margin = DesignMapping::kMargin;
     const int room = std::max(size - 2 * margin, 1);
     int w = 1;
@@ -74,9 +74,8 @@ std::optional<Picture> thumbnailOf(DesignData& model, std::span<const std::uint8
 
     size = std::min(size, kLargestSize);
     const int drawn = std::max(size, kSmallestCanvas);
-    const CanvasSize canvasSize = canvasFor(model.m_nWidth, model.m_nHeight, drawn);
-    const auto mapping = DesignMapping::fit(
-        QPoint(0, 0), QSize(canvasSize.width, canvasSize.height), model.m_nWidth, model.m_nHeight);
+    const PixelSize canvasSize = canvasFor(model.m_nWidth, model.m_nHeight, drawn);
+    const auto mapping = DesignMapping::fit({0, 0}, canvasSize, model.m_nWidth, model.m_nHeight);
     if (!mapping)
         return std::nullopt; // no decoded point: nothing to draw
 

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "view/StitchDrawing.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -23,7 +25,7 @@ inline constexpr int kSmallestCanvas = 32;
 inline constexpr std::uint32_t kBackground = 0xFFFFFFFF;
 
 // A picture of 32-bit pixels (0xFFRRGGBB), row after row. Plain memory rather than an image
-// class: the program then starts without Qt Gui and the dozens of libraries it loads.
+// class: the program then starts without Qt and the dozens of libraries it loads.
 struct Picture {
     int w = 0;
     int h = 0;
@@ -41,15 +43,9 @@ struct Picture {
 // of the pixels it covers.
 Picture shrunk(const Picture& picture, int size);
 
-struct CanvasSize {
-    int width;
-    int height;
-    bool operator==(const CanvasSize&) const = default;
-};
-
 // The window size in which the design view shows a design of width x height units with the
 // longer side filling size: the picture keeps the design's proportions and the view's margins.
-CanvasSize canvasFor(int width, int height, int size);
+PixelSize canvasFor(int width, int height, int size);
 
 // The picture of the design in bytes (a file named name), decoded into design, drawn as the
 // design view draws it, at most size x size pixels. Empty when the bytes hold no whole design of

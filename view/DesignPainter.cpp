@@ -42,8 +42,8 @@ void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignD
                                   const PecPalette& pec, const SewPalette& sew,
                                   const QColor& background) {
     const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-    const auto mapping =
-        DesignMapping::fit(QPoint(0, 0), client.size(), model.m_nWidth, model.m_nHeight, ratio);
+    const auto mapping = DesignMapping::fit({0, 0}, {client.width(), client.height()},
+                                            model.m_nWidth, model.m_nHeight, ratio);
     if (!mapping)
         return;
 

@@ -79,16 +79,15 @@ std::vector<std::filesystem::path> decodedDesigns() {
 } // namespace
 
 TEST(ThumbnailCanvas, KeepsProportionsAndMarginsWithinTheSize) {
-    EXPECT_EQ(thumbnailer::canvasFor(1000, 500, 128),
-              (thumbnailer::CanvasSize{128, 74})); // 108 x 54 inside
-    EXPECT_EQ(thumbnailer::canvasFor(500, 1000, 256), (thumbnailer::CanvasSize{138, 256}));
-    EXPECT_EQ(thumbnailer::canvasFor(300, 300, 64), (thumbnailer::CanvasSize{64, 64}));
+    EXPECT_EQ(thumbnailer::canvasFor(1000, 500, 128), (PixelSize{128, 74})); // 108 x 54 inside
+    EXPECT_EQ(thumbnailer::canvasFor(500, 1000, 256), (PixelSize{138, 256}));
+    EXPECT_EQ(thumbnailer::canvasFor(300, 300, 64), (PixelSize{64, 64}));
     // A straight line keeps a one-pixel room across; nothing at all still gets a canvas.
-    EXPECT_EQ(thumbnailer::canvasFor(400, 0, 128), (thumbnailer::CanvasSize{128, 21}));
-    EXPECT_EQ(thumbnailer::canvasFor(-2000, 50, 128), (thumbnailer::CanvasSize{21, 128}));
-    EXPECT_EQ(thumbnailer::canvasFor(-2000, -2000, 128), (thumbnailer::CanvasSize{21, 21}));
+    EXPECT_EQ(thumbnailer::canvasFor(400, 0, 128), (PixelSize{128, 21}));
+    EXPECT_EQ(thumbnailer::canvasFor(-2000, 50, 128), (PixelSize{21, 128}));
+    EXPECT_EQ(thumbnailer::canvasFor(-2000, -2000, 128), (PixelSize{21, 21}));
     // A very thin design never rounds to no room at all.
-    EXPECT_EQ(thumbnailer::canvasFor(30000, 1, 128), (thumbnailer::CanvasSize{128, 21}));
+    EXPECT_EQ(thumbnailer::canvasFor(30000, 1, 128), (PixelSize{128, 21}));
 }
 
 TEST(Thumbnail, EveryDecodedDesignIsTheWindowsPictureAtTheSameSize) {
