@@ -7,15 +7,14 @@
 
 #include "platform/FileError.h"
 #include "platform/ModalQuestions.h"
-#include "platform/Names.h"
+#include "platform/UpperCaseName.h"
 #include "platform/WholeFile.h"
 
 #include <algorithm>
 #include <climits>
 
 DesignModel::DesignModel()
-    : m_FileData(kInitialFileData), m_StitchX(kInitialEntries), m_StitchY(kInitialEntries),
-      m_StitchCmd(kInitialEntries), m_FileList(kInitialFileNames, kFileNameGrowth) {}
+    : m_FileData(kInitialFileData), m_FileList(kInitialFileNames, kFileNameGrowth) {}
 
 void DesignModel::ReadPES(int length) {
     decodeWith(readPes, length, 0, 0);
@@ -33,27 +32,13 @@ void DesignModel::ReadSEW(int length) {
     decodeWith(readSew, length, 1, 0);
 }
 
-void DesignModel::decodeWith(Reader read, int length, int sewPalette, int pcsColors) {
+void DesignModel::decodeWith(DesignReader read, int length, int sewPalette, int pcsColors) {
     // Never past the buffer, never negative.
     const std::size_t usable =
         length <= 0 ? 0
                     : std::min<std::size_t>(static_cast<std::size_t>(length), m_FileData.size());
-    DesignSink sink(m_StitchX, m_StitchY, m_StitchCmd, m_ColorList, m_PcsColors, m_nColors);
-    // Room for the entries before decoding, so that ordinary designs never allocate in it.
-    sink.reserve(usable / 2);
-    read(std::span<const std::uint8_t>(m_FileData.data(), usable), sink);
-
-    m_nColors = sink.colors;
-    m_nMinX = sink.bounds.minX;
-    m_nMaxX = sink.bounds.maxX;
-    m_nMinY = sink.bounds.minY;
-    m_nMaxY = sink.bounds.maxY;
-    m_nWidth = sink.width;
-    m_nHeight = sink.height;
-    m_bPcsColors = pcsColors;
-    m_bSewPalette = sewPalette;
-    m_bShowDesign = 1;
-    m_bStitchGraphics = 1;
+    decodeDesign(*this, read, std::span<const std::uint8_t>(m_FileData.data(), usable), sewPalette,
+                 pcsColors);
     RequestRepaint();
 }
 

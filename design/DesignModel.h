@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "DesignSink.h"
+#include "DesignData.h"
 #include "SourceFileList.h"
 
 #include "platform/FileError.h"
@@ -18,13 +18,11 @@
 // The design that is shown: the entries, colours and bounds that a reader decodes from the
 // current file, and the load step that reads the file and picks the reader. The design view
 // derives from it and paints it; without a window it decodes just the same.
-class DesignModel {
+class DesignModel : public DesignData {
 public:
     static constexpr std::size_t kInitialFileData = 100000;
-    static constexpr std::size_t kInitialEntries = 50000;
     static constexpr std::size_t kInitialFileNames = 500;
     static constexpr std::size_t kFileNameGrowth = 100;
-    static constexpr int kColorListSize = ::kColorListSize;
 
     DesignModel();
     virtual ~DesignModel() = default;
@@ -53,22 +51,6 @@ public:
     void ShowPlacard(int length);
     void ShowEmpty(int length);
 
-    // Display state and palette selection.
-    int m_bSewPalette = 0;
-    int m_bShowDesign = 0;
-    int m_bStitchGraphics = 0;
-    PcsColors m_PcsColors{};
-    int m_bPcsColors = 0;
-    ColorList m_ColorList{};
-
-    int m_nColors = 0;
-    int m_nHeight = 0;
-    int m_nWidth = 0;
-    std::int16_t m_nMinY = 0;
-    std::int16_t m_nMaxY = 0;
-    std::int16_t m_nMinX = 0;
-    std::int16_t m_nMaxX = 0;
-
     // The current file: its shown (upper-cased) name and the full path it is read from.
     std::string m_strFileName;
     std::string m_strFilePath;
@@ -76,9 +58,6 @@ public:
     std::string m_strSourceDir;
 
     std::vector<std::uint8_t> m_FileData;
-    std::vector<std::int16_t> m_StitchX;
-    std::vector<std::int16_t> m_StitchY;
-    std::vector<std::uint8_t> m_StitchCmd;
 
     SourceFileList m_FileList;
     int m_nAktuell = 0;
@@ -91,10 +70,8 @@ protected:
     virtual void CurrentFileChanged() {}
 
 private:
-    using Reader = void (*)(std::span<const std::uint8_t>, DesignSink&);
-    // The reader protocol around one reader: sizing the entries, decoding, taking over the
-    // bounds and colour count, the display flags and the repaint.
-    void decodeWith(Reader read, int length, int sewPalette, int pcsColors);
+    // Decodes the file's length bytes with read, and repaints.
+    void decodeWith(DesignReader read, int length, int sewPalette, int pcsColors);
     int readWholeFile();
     // Makes the file at index current by name and path; false when it has no name.
     bool makeCurrent(int index);

@@ -3,7 +3,7 @@
 
 #include "SourceFileList.h"
 
-#include "platform/Names.h"
+#include "platform/UpperCaseName.h"
 
 #include <algorithm>
 #include <cstdint>

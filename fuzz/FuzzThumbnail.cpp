@@ -6,7 +6,7 @@
 #include "thumbnailer/PngFile.h"
 #include "thumbnailer/Thumbnail.h"
 
-#include "design/DesignModel.h"
+#include "design/DesignData.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,14 +20,11 @@ const int kSizes[] = {1, 16, 48, 128, 256};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    DesignModel model;
-    // Exactly the input, so that any read past it is caught by the sanitizer.
-    model.m_FileData.assign(data, data + size);
-    model.m_FileData.shrink_to_fit();
+    DesignData design;
     const std::string name = kNames[size ? data[size - 1] % std::size(kNames) : 0];
     const int side = kSizes[size > 1 ? data[size - 2] % std::size(kSizes) : 0];
 
-    const auto picture = thumbnailer::thumbnailOf(model, size, name, side);
+    const auto picture = thumbnailer::thumbnailOf(design, {data, size}, name, side);
     if (!picture)
         return 0;
     if (picture->width() < 1 || picture->height() < 1 || picture->width() > side ||
@@ -36,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      side);
         std::abort();
     }
-    if (thumbnailer::encodePng(*picture).isEmpty())
+    if (thumbnailer::encodePng(*picture).empty())
         std::abort();
     return 0;
 }

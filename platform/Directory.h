@@ -3,7 +3,6 @@
 #pragma once
 
 #include <atomic>
-#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>

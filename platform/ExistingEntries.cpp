@@ -6,6 +6,7 @@
 #include "Directory.h"
 #include "DirectoryReader.h"
 #include "Names.h"
+#include "UpperCaseName.h"
 
 #include <fcntl.h>
 

@@ -10,10 +10,6 @@ namespace platform {
 
 inline constexpr char kSeparator = '/';
 
-// Upper-cases every letter of a UTF-8 name that has an upper-case form; bytes that are not
-// valid UTF-8 are kept as they are.
-std::string upperCaseName(std::string_view name);
-
 // Characters of a name: every valid UTF-8 sequence is one, and so is every byte that is not
 // part of one. Cutting by characters never splits a letter in two.
 std::size_t characterCount(std::string_view text);

@@ -3,7 +3,7 @@
 
 #include "DesignKind.h"
 
-#include "platform/Names.h"
+#include "design/Readers.h"
 
 #include <cstring>
 #include <string_view>
@@ -68,11 +68,14 @@ bool pcsWhole(const std::uint8_t* data, std::size_t size) {
 } // namespace
 
 std::optional<DesignKind> kindFromName(const std::string& name) {
-    // The name's type as the file managers' globs take it: a dot and three letters at its end.
-    const std::string upper = platform::upperCaseName(name);
-    if (upper.size() < 5 || upper[upper.size() - 4] != '.')
+    // The name's type as the file managers' globs take it: a dot and three letters at its end,
+    // in either case.
+    if (name.size() < 5 || name[name.size() - 4] != '.')
         return std::nullopt;
-    const std::string_view ext = std::string_view(upper).substr(upper.size() - 3);
+    std::string ext = name.substr(name.size() - 3);
+    for (char& c : ext)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     if (ext == "PES")
         return DesignKind::Pes;
     if (ext == "PEC")
@@ -96,20 +99,20 @@ std::optional<DesignKind> kindFromSignature(const std::uint8_t* data, std::size_
     return std::nullopt;
 }
 
-const char* dispatchName(DesignKind kind) {
+void decodeKind(DesignKind kind, std::span<const std::uint8_t> bytes, DesignData& design) {
+    // The readers and palettes the window's dispatch picks for these types.
     switch (kind) {
     case DesignKind::Pes:
-        return "DESIGN.PES";
+        return decodeDesign(design, readPes, bytes, 0, 0);
     case DesignKind::Pec:
-        return "DESIGN.PEC";
+        return decodeDesign(design, readPec, bytes, 0, 0);
     case DesignKind::Dst:
-        return "DESIGN.DST";
+        return decodeDesign(design, readDst, bytes, 0, 0);
     case DesignKind::Pcs:
-        return "DESIGN.PCS";
+        return decodeDesign(design, readPcs, bytes, 0, 1);
     case DesignKind::Sew:
-        return "DESIGN.SEW";
+        return decodeDesign(design, readSew, bytes, 1, 0);
     }
-    return "";
 }
 
 bool isComplete(DesignKind kind, const std::uint8_t* data, std::size_t size) {

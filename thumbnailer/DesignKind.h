@@ -3,9 +3,12 @@
 
 #pragma once
 
+#include "design/DesignData.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace thumbnailer {
@@ -21,8 +24,8 @@ std::optional<DesignKind> kindFromName(const std::string& name);
 // a file the desktop typed by its content may have any name.
 std::optional<DesignKind> kindFromSignature(const std::uint8_t* data, std::size_t size);
 
-// A name the design model's dispatch hands to this kind's reader.
-const char* dispatchName(DesignKind kind);
+// Decodes the bytes into design with this kind's reader, as the window does.
+void decodeKind(DesignKind kind, std::span<const std::uint8_t> bytes, DesignData& design);
 
 // Whether the bytes hold a whole design of that kind: its signature where it has one, and
 // the end of its stitch data inside the file. The readers draw whatever a cut-off file still

@@ -17,46 +17,45 @@ namespace thumbnailer {
 
 namespace {
 
-void put32(QByteArray& out, std::uint32_t v) {
+void put32(std::string& out, std::uint32_t v) {
     const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16),
                            static_cast<char>(v >> 8), static_cast<char>(v)};
     out.append(bytes, 4);
 }
 
-void chunk(QByteArray& out, const char* type, const QByteArray& data) {
+void chunk(std::string& out, const char* type, const std::string& data) {
     put32(out, static_cast<std::uint32_t>(data.size()));
-    const qsizetype start = out.size();
+    const std::size_t start = out.size();
     out.append(type, 4);
     out.append(data);
-    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(out.constData() + start),
+    const auto crc = crc32(0, reinterpret_cast<const Bytef*>(out.data() + start),
                            static_cast<uInt>(out.size() - start));
     put32(out, static_cast<std::uint32_t>(crc));
 }
 
 // A zlib stream of the bytes that looks only for runs of equal bytes: a thumbnail is mostly
 // background, and the general search took half of the program's time for a few bytes less.
-QByteArray deflateRuns(std::vector<Bytef>& raw) {
+std::string deflateRuns(std::vector<Bytef>& raw) {
     z_stream z{};
     if (deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
         return {};
-    QByteArray packed(static_cast<qsizetype>(deflateBound(&z, static_cast<uLong>(raw.size()))),
-                      Qt::Uninitialized);
+    std::string packed(deflateBound(&z, static_cast<uLong>(raw.size())), '\0');
     z.next_in = raw.data();
     z.avail_in = static_cast<uInt>(raw.size());
     z.next_out = reinterpret_cast<Bytef*>(packed.data());
     z.avail_out = static_cast<uInt>(packed.size());
     const int result = deflate(&z, Z_FINISH);
-    const auto written = static_cast<qsizetype>(z.total_out);
+    const auto written = static_cast<std::size_t>(z.total_out);
     deflateEnd(&z);
     if (result != Z_STREAM_END)
         return {};
-    packed.truncate(written);
+    packed.resize(written);
     return packed;
 }
 
 // The rows of a picture of at most 256 colours as palette indices, each row led by its filter
 // byte (none), and the palette; false for more colours.
-bool indexRows(const Picture& image, std::vector<Bytef>& raw, QByteArray& palette) {
+bool indexRows(const Picture& image, std::vector<Bytef>& raw, std::string& palette) {
     std::vector<std::uint32_t> colours;
     std::uint32_t last = 0;
     Bytef lastIndex = 0;
@@ -96,7 +95,7 @@ bool indexRows(const Picture& image, std::vector<Bytef>& raw, QByteArray& palett
 // unfiltered. The general encoder tries every filter on every row, which cost twice the rest
 // of the program; a thumbnail is background and a few thread colours, which deflate packs
 // well without a filter.
-QByteArray encodePng(const Picture& pixels) {
+std::string encodePng(const Picture& pixels) {
     if (pixels.w < 1 || pixels.h < 1 ||
         pixels.pixels.size() !=
             static_cast<std::size_t>(pixels.w) * static_cast<std::size_t>(pixels.h))
@@ -105,7 +104,7 @@ QByteArray encodePng(const Picture& pixels) {
     const auto height = static_cast<std::size_t>(pixels.height());
     std::vector<Bytef> raw;
     raw.reserve(height * (1 + width));
-    QByteArray palette;
+    std::string palette;
     const bool indexed = indexRows(pixels, raw, palette);
     if (!indexed) {
         raw.clear();
@@ -119,17 +118,17 @@ QByteArray encodePng(const Picture& pixels) {
             }
         }
     }
-    QByteArray packed = deflateRuns(raw);
-    if (packed.isEmpty())
+    std::string packed = deflateRuns(raw);
+    if (packed.empty())
         return {};
 
-    QByteArray header;
+    std::string header;
     put32(header, static_cast<std::uint32_t>(width));
     put32(header, static_cast<std::uint32_t>(height));
     // 8 bits, palette or RGB colour, deflate, no filter method beyond none, no interlace.
     header.append(indexed ? "\x08\x03\x00\x00\x00" : "\x08\x02\x00\x00\x00", 5);
 
-    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    std::string png("\x89PNG\r\n\x1a\n", 8);
     chunk(png, "IHDR", header);
     if (indexed)
         chunk(png, "PLTE", palette);
@@ -138,7 +137,7 @@ QByteArray encodePng(const Picture& pixels) {
     return png;
 }
 
-void writeWhole(const std::string& path, const QByteArray& bytes) {
+void writeWhole(const std::string& path, const std::string& bytes) {
     // Some callers (tumbler) make OUTPUT as an empty temporary file, keep it open and read the
     // picture through that descriptor once we are done: the renamed new file never reaches
     // them. So an empty file found there also gets the bytes, after it has lost its name.
@@ -151,7 +150,7 @@ void writeWhole(const std::string& path, const QByteArray& bytes) {
         // The caller reads the picture at once and keeps its own copy; waiting for the disk
         // took longer than everything else together.
         writer.skipFlush();
-        writer.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        writer.write(bytes.data(), static_cast<std::size_t>(bytes.size()));
         writer.commit();
     } catch (...) {
         if (placeholder >= 0)
@@ -159,7 +158,7 @@ void writeWhole(const std::string& path, const QByteArray& bytes) {
         throw;
     }
     if (fill) {
-        const char* p = bytes.constData();
+        const char* p = bytes.data();
         std::size_t left = static_cast<std::size_t>(bytes.size());
         while (left > 0) {
             const ssize_t n = ::write(placeholder, p, left);

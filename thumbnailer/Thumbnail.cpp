@@ -5,7 +5,7 @@
 
 #include "DesignKind.h"
 
-#include "design/DesignModel.h"
+#include "design/DesignData.h"
 #include "view/Palettes.h"
 #include "view/StitchDrawing.h"
 
@@ -15,7 +15,7 @@
 
 namespace thumbnailer {
 
-QSize canvasFor(int width, int height, int size) {
+PixelSize canvasFor(int width, int height, int size) {
     constexpr int margin = DesignMapping::kMargin;
     const int room = std::max(size - 2 * margin, 1);
     int w = 1;
@@ -61,28 +61,25 @@ Picture shrunk(const Picture& picture, int size) {
     return out;
 }
 
-std::optional<Picture> thumbnailOf(DesignModel& model, std::size_t length, const std::string& name,
-                                   int size) {
-    if (length == 0 || length > INT_MAX || length > model.m_FileData.size() || size < 1)
+std::optional<Picture> thumbnailOf(DesignData& model, std::span<const std::uint8_t> bytes,
+                                   const std::string& name, int size) {
+    if (bytes.empty() || bytes.size() > INT_MAX || size < 1)
         return std::nullopt;
-    const std::uint8_t* data = model.m_FileData.data();
+    const std::uint8_t* data = bytes.data();
+    const std::size_t length = bytes.size();
     const auto kind = kindFromName(name) ? kindFromName(name) : kindFromSignature(data, length);
     if (!kind || !isComplete(*kind, data, length))
         return std::nullopt;
-
-    model.DispatchByName(dispatchName(*kind), static_cast<int>(length));
-    if (model.m_bShowDesign != 1 || model.m_bStitchGraphics == 0)
-        return std::nullopt;
+    decodeKind(*kind, bytes, model);
 
     size = std::min(size, kLargestSize);
     const int drawn = std::max(size, kSmallestCanvas);
-    const QSize canvasSize = canvasFor(model.m_nWidth, model.m_nHeight, drawn);
-    const auto mapping =
-        DesignMapping::fit(QPoint(0, 0), canvasSize, model.m_nWidth, model.m_nHeight);
+    const PixelSize canvasSize = canvasFor(model.m_nWidth, model.m_nHeight, drawn);
+    const auto mapping = DesignMapping::fit({0, 0}, canvasSize, model.m_nWidth, model.m_nHeight);
     if (!mapping)
         return std::nullopt; // no decoded point: nothing to draw
 
-    Picture canvas{canvasSize.width(), canvasSize.height(), {}};
+    Picture canvas{canvasSize.width, canvasSize.height, {}};
     canvas.pixels.assign(static_cast<std::size_t>(canvas.w) * static_cast<std::size_t>(canvas.h),
                          kBackground);
     static const PecPalette pec = pecPaletteColors();

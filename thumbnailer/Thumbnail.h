@@ -3,15 +3,16 @@
 
 #pragma once
 
-#include <QSize>
+#include "view/StitchDrawing.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-class DesignModel;
+struct DesignData;
 
 namespace thumbnailer {
 
@@ -24,7 +25,7 @@ inline constexpr int kSmallestCanvas = 32;
 inline constexpr std::uint32_t kBackground = 0xFFFFFFFF;
 
 // A picture of 32-bit pixels (0xFFRRGGBB), row after row. Plain memory rather than an image
-// class: the program then starts without Qt Gui and the dozens of libraries it loads.
+// class: the program then starts without Qt and the dozens of libraries it loads.
 struct Picture {
     int w = 0;
     int h = 0;
@@ -32,7 +33,6 @@ struct Picture {
 
     int width() const { return w; }
     int height() const { return h; }
-    QSize size() const { return {w, h}; }
     std::uint32_t pixel(int x, int y) const {
         return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
                       static_cast<std::size_t>(x)];
@@ -45,12 +45,12 @@ Picture shrunk(const Picture& picture, int size);
 
 // The window size in which the design view shows a design of width x height units with the
 // longer side filling size: the picture keeps the design's proportions and the view's margins.
-QSize canvasFor(int width, int height, int size);
+PixelSize canvasFor(int width, int height, int size);
 
-// The picture of the design whose file (named name, its length bytes in model.m_FileData)
-// is decoded by the model, drawn as the design view draws it, at most size x size pixels.
-// Empty when the bytes hold no whole design of a decoded format with something to draw.
-std::optional<Picture> thumbnailOf(DesignModel& model, std::size_t length, const std::string& name,
-                                   int size);
+// The picture of the design in bytes (a file named name), decoded into design, drawn as the
+// design view draws it, at most size x size pixels. Empty when the bytes hold no whole design of
+// a decoded format with something to draw.
+std::optional<Picture> thumbnailOf(DesignData& design, std::span<const std::uint8_t> bytes,
+                                   const std::string& name, int size);
 
 } // namespace thumbnailer

@@ -8,15 +8,18 @@
 #include "PngFile.h"
 #include "Thumbnail.h"
 
-#include "design/DesignModel.h"
+#include "design/DesignData.h"
 #include "platform/FileError.h"
 #include "platform/Names.h"
 #include "platform/WholeFile.h"
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -44,27 +47,28 @@ int main(int argc, char** argv) {
         return kUsage;
     }
 
-    DesignModel model;
+    std::vector<std::uint8_t> bytes;
     platform::WholeFile file;
     try {
-        platform::readWholeFile(args->input, model.m_FileData,
-                                platform::BufferRoom::GrowWhenShorterThanSize, kLargestDesign,
-                                file);
+        platform::readWholeFile(args->input, bytes, platform::BufferRoom::GrowWhenShorterThanSize,
+                                kLargestDesign, file);
     } catch (const platform::FileError& e) {
         std::fprintf(stderr, "nadelix-thumbnailer: %s\n",
                      platform::fileErrorText(platform::FileError(e.cause(), args->input)).c_str());
         return kNoPicture;
     }
 
+    DesignData design;
     const auto picture = thumbnailer::thumbnailOf(
-        model, file.length, std::string(platform::namePart(args->input)), args->size);
+        design, std::span<const std::uint8_t>(bytes.data(), std::min(file.length, bytes.size())),
+        std::string(platform::namePart(args->input)), args->size);
     if (!picture) {
         std::fprintf(stderr, "nadelix-thumbnailer: %s holds no design to draw\n",
                      args->input.c_str());
         return kNoPicture;
     }
-    const QByteArray png = thumbnailer::encodePng(*picture);
-    if (png.isEmpty()) {
+    const std::string png = thumbnailer::encodePng(*picture);
+    if (png.empty()) {
         std::fprintf(stderr, "nadelix-thumbnailer: the picture could not be encoded\n");
         return kNoPicture;
     }

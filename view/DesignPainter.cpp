@@ -38,12 +38,12 @@ void DesignPainter::paintPlacard(QPainter& painter, QRect client, const std::str
     painter.fillRect(QRect(client.topLeft() + QPoint(10, 60), QSize(250, 10)), bar);
 }
 
-void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignModel& model,
+void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignData& model,
                                   const PecPalette& pec, const SewPalette& sew,
                                   const QColor& background) {
     const double ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-    const auto mapping =
-        DesignMapping::fit(QPoint(0, 0), client.size(), model.m_nWidth, model.m_nHeight, ratio);
+    const auto mapping = DesignMapping::fit({0, 0}, {client.width(), client.height()},
+                                            model.m_nWidth, model.m_nHeight, ratio);
     if (!mapping)
         return;
 
@@ -59,7 +59,7 @@ void DesignPainter::paintStitches(QPainter& painter, QRect client, const DesignM
     painter.drawImage(client.topLeft(), m_canvas);
 }
 
-void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignModel& model,
+void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignData& model,
                   const PecPalette& pec, const SewPalette& sew) {
     drawStitches(PixelCanvas{reinterpret_cast<std::uint32_t*>(canvas.bits()), canvas.width(),
                              canvas.height(), canvas.bytesPerLine() / 4},

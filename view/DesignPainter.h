@@ -6,6 +6,8 @@
 #include "Palettes.h"
 #include "StitchDrawing.h"
 
+#include "design/DesignModel.h"
+
 #include <QImage>
 #include <QRect>
 
@@ -20,7 +22,7 @@ QColor toQColor(ColorRef color);
 // that is kept between paints and handed to the painter in one piece: far cheaper than a
 // painter call per line, and a repaint allocates nothing unless the size changed.
 // Draws the model's stitches into canvas, an image of 32 bits a pixel.
-void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignModel& model,
+void drawStitches(QImage& canvas, const DesignMapping& mapping, const DesignData& model,
                   const PecPalette& pec, const SewPalette& sew);
 
 class DesignPainter {
@@ -35,7 +37,7 @@ public:
 
     void paintPlacard(QPainter& painter, QRect client, const std::string& name,
                       const QColor& textColor);
-    void paintStitches(QPainter& painter, QRect client, const DesignModel& model,
+    void paintStitches(QPainter& painter, QRect client, const DesignData& model,
                        const PecPalette& pec, const SewPalette& sew, const QColor& background);
 
 private:

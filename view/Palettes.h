@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "design/DesignModel.h"
+#include "design/DesignData.h"
 
 #include <array>
 #include <cstdint>

@@ -37,10 +37,10 @@ RationalScale ratioAsFraction(double ratio) {
 }
 } // namespace
 
-std::optional<DesignMapping> DesignMapping::fit(QPoint origin, QSize client, int width, int height,
-                                                double pixelRatio) {
-    const std::int64_t roomX = client.width() - 2 * kMargin;
-    const std::int64_t roomY = client.height() - 2 * kMargin;
+std::optional<DesignMapping> DesignMapping::fit(PixelPoint origin, PixelSize client, int width,
+                                                int height, double pixelRatio) {
+    const std::int64_t roomX = client.width - 2 * kMargin;
+    const std::int64_t roomY = client.height - 2 * kMargin;
     if (roomX <= 0 || roomY <= 0 || (width <= 0 && height <= 0) || !(pixelRatio > 0.0))
         return std::nullopt;
     // The smaller of roomX / width and roomY / height, compared crosswise to stay exact.
@@ -48,7 +48,7 @@ std::optional<DesignMapping> DesignMapping::fit(QPoint origin, QSize client, int
     const std::int64_t room = byWidth ? roomX : roomY;
     const std::int64_t extent = byWidth ? width : height;
     const RationalScale ratio = ratioAsFraction(pixelRatio);
-    return DesignMapping(ratio.apply(origin.x() + kMargin), ratio.apply(origin.y() + kMargin),
+    return DesignMapping(ratio.apply(origin.x + kMargin), ratio.apply(origin.y + kMargin),
                          RationalScale(room * ratio.num(), extent * ratio.den()));
 }
 
@@ -56,17 +56,17 @@ int DesignMapping::penWidth() const {
     return std::max(1, m_scale.apply(1));
 }
 
-ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k) {
+ColorRef blockColor(const DesignData& model, const PecPalette& pec, const SewPalette& sew, int k) {
     if (model.m_bPcsColors) {
         // Block 0 is black; block k takes the colour list's entry k - 1.
         if (k <= 0)
             return 0x000000;
-        if (k - 1 >= DesignModel::kColorListSize)
+        if (k - 1 >= DesignData::kColorListSize)
             return kUnknownThread;
         const std::size_t thread = model.m_ColorList[static_cast<std::size_t>(k - 1)];
         return thread < model.m_PcsColors.size() ? model.m_PcsColors[thread] : kUnknownThread;
     }
-    if (k < 0 || k >= DesignModel::kColorListSize)
+    if (k < 0 || k >= DesignData::kColorListSize)
         return kUnknownThread;
     const std::size_t thread = model.m_ColorList[static_cast<std::size_t>(k)];
     if (model.m_bSewPalette)
@@ -90,7 +90,7 @@ int affordablePenWidth(int width, double totalLength, std::size_t lines, double 
     return std::clamp(static_cast<int>(w), 1, width);
 }
 
-void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignModel& model,
+void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignData& model,
                   const PecPalette& pec, const SewPalette& sew) {
     // The first line starts at the bounding box's top-left corner; every line starts where
     // the last one ended, across colour changes too.
@@ -104,12 +104,12 @@ void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const
         // Only a wide pen needs the lines measured first.
         double totalLength = 0;
         std::size_t lines = 0;
-        QPoint from = mapping.map(0, 0);
+        PixelPoint from = mapping.map(0, 0);
         for (std::size_t i = 0; i < n && model.m_StitchCmd[i] != CMD_END; ++i) {
             if (model.m_StitchCmd[i] == CMD_COLOR_CHANGE)
                 continue;
-            const QPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
-            totalLength += std::hypot(to.x() - from.x(), to.y() - from.y());
+            const PixelPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
+            totalLength += std::hypot(to.x - from.x, to.y - from.y);
             ++lines;
             from = to;
         }
@@ -121,7 +121,7 @@ void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const
     const auto pixel = [&](int k) { return pixelOf(blockColor(model, pec, sew, k)); };
     raster.setPixel(pixel(0));
 
-    QPoint from = mapping.map(0, 0);
+    PixelPoint from = mapping.map(0, 0);
     int k = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint8_t cmd = model.m_StitchCmd[i];
@@ -131,10 +131,10 @@ void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const
             raster.setPixel(pixel(++k));
             continue;
         }
-        const QPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
+        const PixelPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
         // Several stitches often fall on one pixel; a line of no length adds nothing.
         if (to != from)
-            raster.drawLine(from.x(), from.y(), to.x(), to.y());
+            raster.drawLine(from.x, from.y, to.x, to.y);
         from = to;
     }
 }

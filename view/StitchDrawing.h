@@ -6,15 +6,24 @@
 #include "Palettes.h"
 #include "RationalScale.h"
 
-#include <QPoint>
-#include <QSize>
-
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 
 // How a design's stitches become pixels: the fit into a window, the block colours and the
-// lines. Needs Qt Core only, so that a program without a window system draws with it.
+// lines. Plain C++, so that a program without Qt draws with it.
+
+// A point and a size in pixels.
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const PixelPoint&) const = default;
+};
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelSize&) const = default;
+};
 
 // Pixels a paint may fill with wide lines: about a tenth of a second.
 inline constexpr double kPaintBudgetPixels = 100e6;
@@ -31,14 +40,14 @@ public:
     // penWidth() answer in device pixels. Empty when there is nothing to fit: no room inside
     // the margins, or neither extent positive. An extent of 0 or less on one axis only (a
     // straight line) is fitted by the other axis alone.
-    static std::optional<DesignMapping> fit(QPoint origin, QSize client, int width, int height,
-                                            double pixelRatio = 1.0);
+    static std::optional<DesignMapping> fit(PixelPoint origin, PixelSize client, int width,
+                                            int height, double pixelRatio = 1.0);
 
     double scale() const { return static_cast<double>(m_scale.num()) / m_scale.den(); }
     // One design unit after scaling, rounded to whole pixels and never thinner than one.
     int penWidth() const;
     // The pixel of a point given relative to the design's top-left corner.
-    QPoint map(int dx, int dy) const {
+    PixelPoint map(int dx, int dy) const {
         return {m_x0 + m_scale.apply(dx), m_y0 + m_scale.apply(dy)};
     }
 
@@ -51,7 +60,7 @@ private:
 };
 
 // The colour of colour block k (0 first) by the model's palette choice.
-ColorRef blockColor(const DesignModel& model, const PecPalette& pec, const SewPalette& sew, int k);
+ColorRef blockColor(const DesignData& model, const PecPalette& pec, const SewPalette& sew, int k);
 
 // A wide pen costs about (line length + width) x width pixels per line. A design of a few
 // units shown large would make the pen hundreds of pixels wide and one paint take hours; the
@@ -75,5 +84,5 @@ constexpr std::uint32_t pixelOf(ColorRef color) {
 
 // Draws the model's stitches into canvas (already filled with the background) where mapping
 // puts them; nothing else is drawn. The window and the thumbnailer share it.
-void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignModel& model,
+void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignData& model,
                   const PecPalette& pec, const SewPalette& sew);

@@ -6,7 +6,7 @@
 #include "FaultyFileSystem.h"
 #include "ScriptedQuestions.h"
 #include "TempDir.h"
-#include "platform/Names.h"
+#include "platform/UpperCaseName.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "platform/Names.h"
+#include "platform/UpperCaseName.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "SortFixture.h"
 
 #include "platform/FileError.h"
-#include "platform/Names.h"
+#include "platform/UpperCaseName.h"
 #include "sort/DesignBrowser.h"
 #include "sort/SortCommands.h"
 

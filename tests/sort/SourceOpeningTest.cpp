@@ -108,6 +108,8 @@ TEST(SourceOpening, AHungSourceHoldsOnlyTheAnswerAndADroppedOneNeverWaits) {
         ASSERT_TRUE(source.waitReady(in(20s)));
         EXPECT_EQ(source.take()->list.size(), 1u);
     }
+    // The thread counts itself out only after it has handed over the answer.
+    ASSERT_TRUE(eventually([] { return SourceOpening::threadsRunning() == 0; }));
     faults.holdOn(Op::OpenDirectory, dir.path());
     {
         // Dropped while its thread hangs: returns at once, and the thread ends on its own.

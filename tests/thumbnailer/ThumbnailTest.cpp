@@ -26,8 +26,7 @@ namespace {
 // The thumbnail as an image, to compare with what the window's painter draws.
 std::optional<QImage> thumbnailOfBytes(const std::vector<std::uint8_t>& bytes,
                                        const std::string& name, int size, DesignModel& model) {
-    model.m_FileData = bytes;
-    const auto picture = thumbnailOf(model, bytes.size(), name, size);
+    const auto picture = thumbnailOf(model, bytes, name, size);
     if (!picture)
         return std::nullopt;
     return QImage(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->w, picture->h,
@@ -80,15 +79,15 @@ std::vector<std::filesystem::path> decodedDesigns() {
 } // namespace
 
 TEST(ThumbnailCanvas, KeepsProportionsAndMarginsWithinTheSize) {
-    EXPECT_EQ(thumbnailer::canvasFor(1000, 500, 128), QSize(128, 74)); // 108 x 54 inside
-    EXPECT_EQ(thumbnailer::canvasFor(500, 1000, 256), QSize(138, 256));
-    EXPECT_EQ(thumbnailer::canvasFor(300, 300, 64), QSize(64, 64));
+    EXPECT_EQ(thumbnailer::canvasFor(1000, 500, 128), (PixelSize{128, 74})); // 108 x 54 inside
+    EXPECT_EQ(thumbnailer::canvasFor(500, 1000, 256), (PixelSize{138, 256}));
+    EXPECT_EQ(thumbnailer::canvasFor(300, 300, 64), (PixelSize{64, 64}));
     // A straight line keeps a one-pixel room across; nothing at all still gets a canvas.
-    EXPECT_EQ(thumbnailer::canvasFor(400, 0, 128), QSize(128, 21));
-    EXPECT_EQ(thumbnailer::canvasFor(-2000, 50, 128), QSize(21, 128));
-    EXPECT_EQ(thumbnailer::canvasFor(-2000, -2000, 128), QSize(21, 21));
+    EXPECT_EQ(thumbnailer::canvasFor(400, 0, 128), (PixelSize{128, 21}));
+    EXPECT_EQ(thumbnailer::canvasFor(-2000, 50, 128), (PixelSize{21, 128}));
+    EXPECT_EQ(thumbnailer::canvasFor(-2000, -2000, 128), (PixelSize{21, 21}));
     // A very thin design never rounds to no room at all.
-    EXPECT_EQ(thumbnailer::canvasFor(30000, 1, 128), QSize(128, 21));
+    EXPECT_EQ(thumbnailer::canvasFor(30000, 1, 128), (PixelSize{128, 21}));
 }
 
 TEST(Thumbnail, EveryDecodedDesignIsTheWindowsPictureAtTheSameSize) {
@@ -215,17 +214,18 @@ TEST(Png, DecodesToThePicture) {
     const auto image =
         thumbnailOfBytes(readBytes(std::string(NADELIX_EXAMPLES) + "/WELLE.PCS"), "WELLE.PCS", 97);
     ASSERT_TRUE(image);
-    const QByteArray png = thumbnailer::encodePng(pictureOf(*image));
-    ASSERT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
+    const std::string png = thumbnailer::encodePng(pictureOf(*image));
+    ASSERT_TRUE(png.starts_with("\x89PNG\r\n\x1a\n"));
     QImage decoded;
-    ASSERT_TRUE(decoded.loadFromData(png, "PNG"));
+    ASSERT_TRUE(decoded.loadFromData(QByteArray::fromStdString(png), "PNG"));
     EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), *image);
 
     // An odd width and a picture scaled down from the smallest canvas come through as well.
     const auto tiny =
         thumbnailOfBytes(readBytes(std::string(NADELIX_EXAMPLES) + "/HERZ.PES"), "HERZ.PES", 7);
     ASSERT_TRUE(tiny);
-    ASSERT_TRUE(decoded.loadFromData(thumbnailer::encodePng(pictureOf(*tiny)), "PNG"));
+    ASSERT_TRUE(decoded.loadFromData(
+        QByteArray::fromStdString(thumbnailer::encodePng(pictureOf(*tiny))), "PNG"));
     EXPECT_EQ(decoded.size(), tiny->size());
 
     // More colours than a palette holds (a picture scaled down smoothly has them).
@@ -233,6 +233,7 @@ TEST(Png, DecodesToThePicture) {
     for (int y = 0; y < many.height(); ++y)
         for (int x = 0; x < many.width(); ++x)
             many.setPixel(x, y, qRgb(x * 6, y * 8, (x * y) % 256));
-    ASSERT_TRUE(decoded.loadFromData(thumbnailer::encodePng(pictureOf(many)), "PNG"));
+    ASSERT_TRUE(decoded.loadFromData(
+        QByteArray::fromStdString(thumbnailer::encodePng(pictureOf(many))), "PNG"));
     EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB32), many);
 }

@@ -24,8 +24,8 @@ TEST(DesignMapping, RoundsExactlyWithHalfwayAwayFromZero) {
         {1 << 30, 1, 0, 0},
     };
     for (const auto& [room, width, units, pixel] : cases) {
-        const auto mapping = DesignMapping::fit({0, 0}, QSize(room + 20, INT_MAX / 2), width, 1);
+        const auto mapping = DesignMapping::fit({0, 0}, {room + 20, INT_MAX / 2}, width, 1);
         ASSERT_TRUE(mapping);
-        EXPECT_EQ(mapping->map(units, 0).x() - 10, pixel) << room << "/" << width << " " << units;
+        EXPECT_EQ(mapping->map(units, 0).x - 10, pixel) << room << "/" << width << " " << units;
     }
 }

@@ -239,18 +239,19 @@ void PaintingTest::mappingFitsTheDesign() {
     QFETCH(double, scale);
     QFETCH(int, pen);
     QFETCH(QPoint, farCorner);
-    const auto mapping = DesignMapping::fit(QPoint(0, 0), client, width, height);
+    const auto mapping =
+        DesignMapping::fit({0, 0}, {client.width(), client.height()}, width, height);
     QCOMPARE(mapping.has_value(), fits);
     if (!fits)
         return;
     QCOMPARE(mapping->scale(), scale);
     QCOMPARE(mapping->penWidth(), pen);
     // Anchored at the top-left margin, not centred.
-    QCOMPARE(mapping->map(0, 0), QPoint(10, 10));
-    QCOMPARE(mapping->map(width, height), farCorner);
+    QCOMPARE(mapping->map(0, 0), (PixelPoint{10, 10}));
+    QCOMPARE(mapping->map(width, height), (PixelPoint{farCorner.x(), farCorner.y()}));
     // The client area's own origin carries over.
-    const auto moved = DesignMapping::fit(QPoint(3, 4), client, width, height);
-    QCOMPARE(moved->map(0, 0), QPoint(13, 14));
+    const auto moved = DesignMapping::fit({3, 4}, {client.width(), client.height()}, width, height);
+    QCOMPARE(moved->map(0, 0), (PixelPoint{13, 14}));
 }
 
 void PaintingTest::lineRaster_data() {
@@ -527,8 +528,7 @@ void PaintingTest::realDesignsStartInTheirFirstColour() {
     // The first line leaves the bounding box's corner in the first block's colour.
     QCOMPARE(clientPixel(image, view, 10, 10), toQColor(first).rgb());
     // The picture fits inside the margins (give or take the pen).
-    const auto mapping =
-        DesignMapping::fit(QPoint(0, 0), QSize(640, 480), view.m_nWidth, view.m_nHeight);
+    const auto mapping = DesignMapping::fit({0, 0}, {640, 480}, view.m_nWidth, view.m_nHeight);
     QVERIFY(mapping);
     const QRect area = drawnArea(image, view);
     const int pen = mapping->penWidth();

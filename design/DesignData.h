@@ -1,0 +1,46 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+// A decoded design as it is drawn: the entries, the colours, the bounds and the display flags.
+// The design model holds it with the current file around it; the thumbnailer holds it alone.
+
+#include "DesignSink.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+struct DesignData {
+    static constexpr std::size_t kInitialEntries = 50000;
+    static constexpr int kColorListSize = ::kColorListSize;
+
+    // Display state and palette selection.
+    int m_bSewPalette = 0;
+    int m_bShowDesign = 0;
+    int m_bStitchGraphics = 0;
+    PcsColors m_PcsColors{};
+    int m_bPcsColors = 0;
+    ColorList m_ColorList{};
+
+    int m_nColors = 0;
+    int m_nHeight = 0;
+    int m_nWidth = 0;
+    std::int16_t m_nMinY = 0;
+    std::int16_t m_nMaxY = 0;
+    std::int16_t m_nMinX = 0;
+    std::int16_t m_nMaxX = 0;
+
+    std::vector<std::int16_t> m_StitchX = std::vector<std::int16_t>(kInitialEntries);
+    std::vector<std::int16_t> m_StitchY = std::vector<std::int16_t>(kInitialEntries);
+    std::vector<std::uint8_t> m_StitchCmd = std::vector<std::uint8_t>(kInitialEntries);
+};
+
+using DesignReader = void (*)(std::span<const std::uint8_t>, DesignSink&);
+
+// The reader protocol around one reader: sizing the entries, decoding bytes into design,
+// taking over the bounds and colour count, and setting the display flags for stitches drawn
+// with the given palette choice.
+void decodeDesign(DesignData& design, DesignReader read, std::span<const std::uint8_t> bytes,
+                  int sewPalette, int pcsColors);
