@@ -57,9 +57,17 @@ void readPes(ByteSpan bytes, DesignSink& out) {
     int k = 2;
     out.colors = 1;
     int partStart = 0;
+    int partsDone = 0;
     std::int16_t verticalOffset = 0;
 
     for (const int o : parts) {
+        // A record takes at least two bytes (one cut short by the file's end at least one), so
+        // parts that each decode bytes of their own hold at most (length + parts) / 2 records.
+        // More means that parts decode the same bytes over again: a crafted file could make
+        // that cost parts times its size, so the parts after it are left out.
+        const std::int64_t records = k - 2 - partsDone;
+        if (2 * records > length + partsDone)
+            break;
         out.bounds = Bounds{};
         PecStitchesEnd decoded{k, 0, 0};
         if (static_cast<std::int64_t>(o) + kPecStitches < length)
@@ -77,6 +85,7 @@ void readPes(ByteSpan bytes, DesignSink& out) {
             }
             out.put(k++, decoded.x, decoded.y, CMD_COLOR_CHANGE);
             ++out.colors;
+            ++partsDone;
             partStart = k;
             verticalOffset = static_cast<std::int16_t>(verticalOffset + (b.maxY - b.minY));
         }
