@@ -5,6 +5,7 @@
 // files may hold several parts, which are laid out one below the other.
 #include "Readers.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -70,8 +71,14 @@ void readPes(ByteSpan bytes, DesignSink& out) {
             break;
         out.bounds = Bounds{};
         PecStitchesEnd decoded{k, 0, 0};
-        if (static_cast<std::int64_t>(o) + kPecStitches < length)
-            decoded = decodePecStitches(bytes, o + kPecStitches, k, out);
+        const std::int64_t start = static_cast<std::int64_t>(o) + kPecStitches;
+        if (start < length) {
+            // The records this part may still hold by that count take at most four bytes
+            // each: its data is read no further, which leaves such a part as it is.
+            const std::int64_t left = (length + partsDone + 1) / 2 - records;
+            const auto end = static_cast<std::size_t>(std::min(length, start + 4 * left + 2));
+            decoded = decodePecStitches(bytes.first(end), start, k, out);
+        }
         k = decoded.k;
         if (multiPart) {
             // Each part moves to the left edge and below the parts before it.
