@@ -6,7 +6,7 @@
 #include "thumbnailer/PngFile.h"
 #include "thumbnailer/Thumbnail.h"
 
-#include "ReusedModel.h"
+#include "ReusedDesign.h"
 
 #include <cstdint>
 #include <cstdio>

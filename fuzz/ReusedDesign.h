@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "design/DesignModel.h"
+#include "design/DesignData.h"
 
 // One design for every input, as the program keeps one from load to load: constructing one
 // fills its entry arrays, which would cost a short input most of its time. What a reader or a
@@ -19,11 +19,4 @@ template <typename Design> Design& reusedDesign() {
     design.m_bStitchGraphics = 0;
     design.m_bPcsColors = 0;
     return design;
-}
-
-// Puts exactly the input into the model's buffer, so that any read past it is caught by the
-// sanitizer.
-inline void putExactly(DesignModel& model, const std::uint8_t* data, std::size_t size) {
-    model.m_FileData.assign(data, data + size);
-    model.m_FileData.shrink_to_fit();
 }
