@@ -5,6 +5,7 @@
 // files may hold several parts, which are laid out one below the other.
 #include "Readers.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -57,13 +58,27 @@ void readPes(ByteSpan bytes, DesignSink& out) {
     int k = 2;
     out.colors = 1;
     int partStart = 0;
+    int partsDone = 0;
     std::int16_t verticalOffset = 0;
 
     for (const int o : parts) {
+        // A record takes at least two bytes (one cut short by the file's end at least one), so
+        // parts that each decode bytes of their own hold at most (length + parts) / 2 records.
+        // More means that parts decode the same bytes over again: a crafted file could make
+        // that cost parts times its size, so the parts after it are left out.
+        const std::int64_t records = k - 2 - partsDone;
+        if (2 * records > length + partsDone)
+            break;
         out.bounds = Bounds{};
         PecStitchesEnd decoded{k, 0, 0};
-        if (static_cast<std::int64_t>(o) + kPecStitches < length)
-            decoded = decodePecStitches(bytes, o + kPecStitches, k, out);
+        const std::int64_t start = static_cast<std::int64_t>(o) + kPecStitches;
+        if (start < length) {
+            // The records this part may still hold by that count take at most four bytes
+            // each: its data is read no further, which leaves such a part as it is.
+            const std::int64_t left = (length + partsDone + 1) / 2 - records;
+            const auto end = static_cast<std::size_t>(std::min(length, start + 4 * left + 2));
+            decoded = decodePecStitches(bytes.first(end), start, k, out);
+        }
         k = decoded.k;
         if (multiPart) {
             // Each part moves to the left edge and below the parts before it.
@@ -77,6 +92,7 @@ void readPes(ByteSpan bytes, DesignSink& out) {
             }
             out.put(k++, decoded.x, decoded.y, CMD_COLOR_CHANGE);
             ++out.colors;
+            ++partsDone;
             partStart = k;
             verticalOffset = static_cast<std::int16_t>(verticalOffset + (b.maxY - b.minY));
         }

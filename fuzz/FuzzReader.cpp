@@ -3,6 +3,8 @@
 
 // Feeds arbitrary bytes to one reader (or, for the load target, through the name dispatch)
 // and checks what must hold after any input. Built once per target with FUZZ_TARGET set.
+#include "ReusedDesign.h"
+
 #include "design/DesignModel.h"
 
 #include <cstdint>
@@ -41,11 +43,11 @@ const char* const kNames[] = {"A.PES", "A.PEC", "A.DST", "A.PCS",     "A.SEW",  
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    DesignModel model;
-    // The buffer holds exactly the input, so any read past it is caught by the sanitizer;
-    // the entry arrays start small so that every growth path is taken.
+    DesignModel& model = reusedDesign<DesignModel>();
+    // The buffer holds exactly the input, so any read past it is caught by the sanitizer.
     model.m_FileData.assign(data, data + size);
     model.m_FileData.shrink_to_fit();
+    // The entry arrays start small so that every growth path is taken.
     const std::size_t entries = size ? data[0] % 8 : 0;
     for (auto* v : {&model.m_StitchX, &model.m_StitchY}) {
         v->resize(entries);

@@ -6,7 +6,7 @@
 #include "thumbnailer/PngFile.h"
 #include "thumbnailer/Thumbnail.h"
 
-#include "design/DesignData.h"
+#include "ReusedDesign.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,7 +20,7 @@ const int kSizes[] = {1, 16, 48, 128, 256};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    DesignData design;
+    DesignData& design = reusedDesign<DesignData>();
     const std::string name = kNames[size ? data[size - 1] % std::size(kNames) : 0];
     const int side = kSizes[size > 1 ? data[size - 2] % std::size(kSizes) : 0];
 
