@@ -6,6 +6,7 @@
 #include "Directory.h"
 #include "DirectoryListing.h"
 #include "FileSystem.h"
+#include "LinkLoops.h"
 #include "Names.h"
 
 #include <dirent.h>
@@ -58,7 +59,12 @@ bool DirectoryReader::next(DirectoryEntry& entry) {
             // that leads nowhere (dangling, or a loop) counts as a file.
             struct stat st {};
             const std::string path = m_directory + entry.name;
-            if (::fstatat(m_directoryFd, path.c_str(), &st, 0) == 0) {
+            int result;
+            int askedForLinks = 0;
+            do {
+                result = ::fstatat(m_directoryFd, path.c_str(), &st, 0);
+            } while (result != 0 && askAgain(errno, askedForLinks));
+            if (result == 0) {
                 entry.isDirectory = S_ISDIR(st.st_mode);
                 entry.isSpecial = !S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode);
             }

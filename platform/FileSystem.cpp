@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 
 #include "DirectoryListing.h"
+#include "LinkLoops.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -145,9 +146,10 @@ public:
     }
 
     int openAt(int dir, const char* name, int flags, mode_t mode, int& fd) override {
+        int askedForLinks = 0;
         do {
             fd = ::openat(dir, name, flags | O_CLOEXEC, mode);
-        } while (fd < 0 && errno == EINTR);
+        } while (fd < 0 && askAgain(errno, askedForLinks));
         return fd < 0 ? errno : 0;
     }
 
@@ -229,9 +231,10 @@ public:
 
     int openSubdirectory(int parentFd, const char* name, bool followLink, int& fd) override {
         const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW);
+        int askedForLinks = 0;
         do {
             fd = ::openat(parentFd, name, flags);
-        } while (fd < 0 && errno == EINTR);
+        } while (fd < 0 && askAgain(errno, askedForLinks));
         return fd < 0 ? errno : 0;
     }
 

@@ -4,6 +4,7 @@
 
 #include "DirectoryListing.h"
 #include "FileSystem.h"
+#include "LinkLoops.h"
 #include "Names.h"
 
 #include <climits>
@@ -90,7 +91,12 @@ void DirectoryHandle::subDirectories(std::vector<SubDirectory>& out) {
             // or a loop the system stops following) is not a directory.
             struct stat st {};
             const std::string path = m_path + std::string(name);
-            isDirectory = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            int result;
+            int askedForLinks = 0;
+            do {
+                result = ::stat(path.c_str(), &st);
+            } while (result != 0 && askAgain(errno, askedForLinks));
+            isDirectory = result == 0 && S_ISDIR(st.st_mode);
         }
         if (isDirectory)
             out.push_back({std::string(name), byWholePath});
