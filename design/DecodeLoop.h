@@ -18,6 +18,16 @@ inline std::uint8_t byteAt(ByteSpan bytes, std::int64_t p) {
                : 0;
 }
 
+// Byte q of a record read by forEachRecord: directly while the whole record lies before the
+// length, otherwise 0 at or past it.
+template <bool checked>
+inline std::uint8_t recordByte(const std::uint8_t* data, std::int64_t length, std::int64_t q) {
+    if constexpr (checked)
+        return q < length ? data[q] : 0;
+    else
+        return data[q];
+}
+
 // Calls record.template operator()<checked>() for one record at p after another until it
 // returns false or p reaches the length. While widest bytes from p lie before the length,
 // checked is false and the record may read its bytes directly; for the last records it is

@@ -93,10 +93,7 @@ void readDst(ByteSpan bytes, DesignSink& out) {
     std::int64_t p = kRecords;
     auto record = [&]<bool checked>() -> bool {
         auto at = [&](std::int64_t q) -> std::uint8_t {
-            if constexpr (checked)
-                return q < length ? data[q] : 0;
-            else
-                return data[q];
+            return recordByte<checked>(data, length, q);
         };
         const std::uint8_t b0 = at(p);
         const std::uint8_t b1 = at(p + 1);

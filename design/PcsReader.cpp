@@ -86,10 +86,7 @@ void readPcs(ByteSpan bytes, DesignSink& out) {
     std::int64_t p = kRecords;
     auto record = [&]<bool checked>() -> bool {
         auto at = [&](std::int64_t q) -> std::uint32_t {
-            if constexpr (checked)
-                return q < length ? data[q] : 0;
-            else
-                return data[q];
+            return recordByte<checked>(data, length, q);
         };
         auto word = [&](std::int64_t q) {
             if constexpr (!checked && std::endian::native == std::endian::little) {

@@ -60,12 +60,7 @@ PecStitchesEnd decodePecStitches(ByteSpan bytes, std::int64_t start, int k, Desi
     // sure that the four bytes a record can take lie before the length; otherwise bytes at
     // or past the length read as 0.
     auto record = [&]<bool checked>() -> bool {
-        auto at = [&](std::int64_t q) -> int {
-            if constexpr (checked)
-                return q < length ? data[q] : 0;
-            else
-                return data[q];
-        };
+        auto at = [&](std::int64_t q) -> int { return recordByte<checked>(data, length, q); };
         // Eight records at once where they are all of short fields and their 16 bytes lie
         // before the length; the reserved room takes the eight entries.
         if constexpr (!checked && kDecodesShortRecordsAtOnce) {

@@ -45,10 +45,7 @@ void readSew(ByteSpan bytes, DesignSink& out) {
     std::int64_t p = kStream;
     auto record = [&]<bool checked>() -> bool {
         auto get = [&](std::int64_t q) -> std::uint8_t {
-            if constexpr (checked)
-                return q < length ? data[q] : 0;
-            else
-                return data[q];
+            return recordByte<checked>(data, length, q);
         };
         // A stitch or jump: 32-bit position with wrap-around, entries and bounds in 16 bits.
         auto moveTo = [&](std::uint8_t dx, std::uint8_t dy, std::uint8_t cmd) {
