@@ -3,8 +3,34 @@
 
 #include "DesignData.h"
 
-void decodeDesign(DesignData& d, DesignReader read, std::span<const std::uint8_t> bytes,
-                  int sewPalette, int pcsColors) {
+#include "Readers.h"
+
+namespace {
+struct FormatReader {
+    void (*read)(ByteSpan, DesignSink&);
+    int sewPalette;
+    int pcsColors;
+};
+
+FormatReader readerOf(StitchFormat format) {
+    switch (format) {
+    case StitchFormat::Pec:
+        return {readPec, 0, 0};
+    case StitchFormat::Dst:
+        return {readDst, 0, 0};
+    case StitchFormat::Pcs:
+        return {readPcs, 0, 1};
+    case StitchFormat::Sew:
+        return {readSew, 1, 0};
+    case StitchFormat::Pes:
+        break;
+    }
+    return {readPes, 0, 0};
+}
+} // namespace
+
+void decodeDesign(DesignData& d, StitchFormat format, std::span<const std::uint8_t> bytes) {
+    const auto [read, sewPalette, pcsColors] = readerOf(format);
     DesignSink sink(d.m_StitchX, d.m_StitchY, d.m_StitchCmd, d.m_ColorList, d.m_PcsColors,
                     d.m_nColors);
     // Room for the entries before decoding, so that ordinary designs never allocate in it.

@@ -37,10 +37,10 @@ struct DesignData {
     std::vector<std::uint8_t> m_StitchCmd = std::vector<std::uint8_t>(kInitialEntries);
 };
 
-using DesignReader = void (*)(std::span<const std::uint8_t>, DesignSink&);
+// The formats whose stitches are drawn.
+enum class StitchFormat { Pes, Pec, Dst, Pcs, Sew };
 
-// The reader protocol around one reader: sizing the entries, decoding bytes into design,
-// taking over the bounds and colour count, and setting the display flags for stitches drawn
-// with the given palette choice.
-void decodeDesign(DesignData& design, DesignReader read, std::span<const std::uint8_t> bytes,
-                  int sewPalette, int pcsColors);
+// Decodes bytes into design with the format's reader: sizing the entries, decoding, taking over
+// the bounds and colour count, and setting the display flags for stitches drawn with the
+// format's palette (SEW its own, PCS the file's colours, the others the PEC palette).
+void decodeDesign(DesignData& design, StitchFormat format, std::span<const std::uint8_t> bytes);

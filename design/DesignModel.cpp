@@ -17,28 +17,27 @@ DesignModel::DesignModel()
     : m_FileData(kInitialFileData), m_FileList(kInitialFileNames, kFileNameGrowth) {}
 
 void DesignModel::ReadPES(int length) {
-    decodeWith(readPes, length, 0, 0);
+    decodeWith(StitchFormat::Pes, length);
 }
 void DesignModel::ReadPEC(int length) {
-    decodeWith(readPec, length, 0, 0);
+    decodeWith(StitchFormat::Pec, length);
 }
 void DesignModel::ReadDST(int length) {
-    decodeWith(readDst, length, 0, 0);
+    decodeWith(StitchFormat::Dst, length);
 }
 void DesignModel::ReadPCS(int length) {
-    decodeWith(readPcs, length, 0, 1);
+    decodeWith(StitchFormat::Pcs, length);
 }
 void DesignModel::ReadSEW(int length) {
-    decodeWith(readSew, length, 1, 0);
+    decodeWith(StitchFormat::Sew, length);
 }
 
-void DesignModel::decodeWith(DesignReader read, int length, int sewPalette, int pcsColors) {
+void DesignModel::decodeWith(StitchFormat format, int length) {
     // Never past the buffer, never negative.
     const std::size_t usable =
         length <= 0 ? 0
                     : std::min<std::size_t>(static_cast<std::size_t>(length), m_FileData.size());
-    decodeDesign(*this, read, std::span<const std::uint8_t>(m_FileData.data(), usable), sewPalette,
-                 pcsColors);
+    decodeDesign(*this, format, std::span<const std::uint8_t>(m_FileData.data(), usable));
     RequestRepaint();
 }
 

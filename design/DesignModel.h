@@ -71,7 +71,7 @@ protected:
 
 private:
     // Decodes the file's length bytes with read, and repaints.
-    void decodeWith(DesignReader read, int length, int sewPalette, int pcsColors);
+    void decodeWith(StitchFormat format, int length);
     int readWholeFile();
     // Makes the file at index current by name and path; false when it has no name.
     bool makeCurrent(int index);

@@ -3,8 +3,6 @@
 
 #include "DesignKind.h"
 
-#include "design/Readers.h"
-
 #include <cstring>
 #include <string_view>
 
@@ -97,22 +95,6 @@ std::optional<DesignKind> kindFromSignature(const std::uint8_t* data, std::size_
     if (startsWith(data, size, "LA:") && size > 512)
         return DesignKind::Dst;
     return std::nullopt;
-}
-
-void decodeKind(DesignKind kind, std::span<const std::uint8_t> bytes, DesignData& design) {
-    // The readers and palettes the window's dispatch picks for these types.
-    switch (kind) {
-    case DesignKind::Pes:
-        return decodeDesign(design, readPes, bytes, 0, 0);
-    case DesignKind::Pec:
-        return decodeDesign(design, readPec, bytes, 0, 0);
-    case DesignKind::Dst:
-        return decodeDesign(design, readDst, bytes, 0, 0);
-    case DesignKind::Pcs:
-        return decodeDesign(design, readPcs, bytes, 0, 1);
-    case DesignKind::Sew:
-        return decodeDesign(design, readSew, bytes, 1, 0);
-    }
 }
 
 bool isComplete(DesignKind kind, const std::uint8_t* data, std::size_t size) {

@@ -8,13 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 
 namespace thumbnailer {
 
 // The five formats that have a stitch picture.
-enum class DesignKind { Pes, Pec, Dst, Pcs, Sew };
+using DesignKind = StitchFormat;
 
 // The kind a file's name gives it by its extension, in either letter case, as the desktop's
 // file types do (*.pes, *.PES); empty for any other name.
@@ -23,9 +22,6 @@ std::optional<DesignKind> kindFromName(const std::string& name);
 // The kind a file's first bytes show, for the formats that carry a signature (PES, PEC, DST);
 // a file the desktop typed by its content may have any name.
 std::optional<DesignKind> kindFromSignature(const std::uint8_t* data, std::size_t size);
-
-// Decodes the bytes into design with this kind's reader, as the window does.
-void decodeKind(DesignKind kind, std::span<const std::uint8_t> bytes, DesignData& design);
 
 // Whether the bytes hold a whole design of that kind: its signature where it has one, and
 // the end of its stitch data inside the file. The readers draw whatever a cut-off file still

@@ -70,7 +70,7 @@ std::optional<Picture> thumbnailOf(DesignData& model, std::span<const std::uint8
     const auto kind = kindFromName(name) ? kindFromName(name) : kindFromSignature(data, length);
     if (!kind || !isComplete(*kind, data, length))
         return std::nullopt;
-    decodeKind(*kind, bytes, model);
+    decodeDesign(model, *kind, bytes);
 
     size = std::min(size, kLargestSize);
     const int drawn = std::max(size, kSmallestCanvas);
