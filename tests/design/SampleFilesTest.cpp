@@ -60,23 +60,11 @@ int colorChangesOf(const DesignModel& m) {
 } // namespace
 
 namespace {
-// Decodes a design file by its type as the load dispatch does; false for other files.
+// Decodes a design file through the load dispatch; false for files without stitches.
 bool decodeByType(CountingModel& m, const fs::path& path) {
-    const std::string type = typeOf(path);
     const int length = putFile(m, readBytes(path.string()));
-    if (type == ".PES")
-        m.ReadPES(length);
-    else if (type == ".PEC")
-        m.ReadPEC(length);
-    else if (type == ".DST")
-        m.ReadDST(length);
-    else if (type == ".PCS")
-        m.ReadPCS(length);
-    else if (type == ".SEW")
-        m.ReadSEW(length);
-    else
-        return false;
-    return true;
+    return m.DispatchByName(path.filename().string(), length) && m.m_bShowDesign &&
+           m.m_bStitchGraphics;
 }
 
 // Decodes every design file of a directory; returns how many it decoded.
