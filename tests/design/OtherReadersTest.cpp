@@ -4,6 +4,8 @@
 // PEC, DST, PCS and SEW readers: the record kinds, signs, cut-short records and end rules.
 #include "ModelFixture.h"
 
+#include <climits>
+
 namespace {
 
 std::vector<Entry> read(CountingModel& m, void (DesignModel::*reader)(int),
@@ -53,6 +55,35 @@ TEST(PecReader, TheByteAt540AloneIsOneRecordUnlessItEndsTheData) {
         CountingModel m;
         EXPECT_EQ(read(m, &DesignModel::ReadPEC, Bytes().at(540, {row.b})), row.want) << int(row.b);
     }
+}
+
+TEST(PecReader, LongRunsOfShortRecordsAddUpAsOneRecordAtATime) {
+    // Short records are decoded several at once: a run of them with every sign and size,
+    // broken by long records at different places in a group, must add up record by record.
+    Bytes file;
+    std::size_t at = 540;
+    std::vector<Entry> want = {kFirst, kSecond};
+    int x = 0, y = 0, minX = INT_MAX, maxX = INT_MIN, minY = INT_MAX, maxY = INT_MIN;
+    for (int i = 0; i < 45; ++i) {
+        const bool longX = i == 5 || i == 14 || i == 31;
+        const int dx = longX ? (i * 97) % 4096 - 2048 : (i * 37) % 128 - 64;
+        const int dy = (i * 53) % 128 - 64;
+        if (longX)
+            file.at(at, {0x80 | ((dx >> 8) & 0x0F), dx & 0xFF}), at += 2;
+        else
+            file.at(at++, {dx & 0x7F});
+        file.at(at++, {dy & 0x7F});
+        x += dx, y += dy;
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+        want.push_back({x, y, CMD_STITCH});
+    }
+    file.at(at, {0xFF, 0x00});
+    want.push_back(kEndEntry);
+    CountingModel m;
+    EXPECT_EQ(read(m, &DesignModel::ReadPEC, file), want);
+    EXPECT_EQ((std::vector{int{m.m_nMinX}, int{m.m_nMaxX}, int{m.m_nMinY}, int{m.m_nMaxY}}),
+              (std::vector{minX, maxX, minY, maxY}));
 }
 
 TEST(PecReader, FilesWithoutStitchDataGiveAnEmptyDesign) {
@@ -286,6 +317,40 @@ TEST(PcsReader, DifferencesWrapInThirtyTwoBitsAndBoundsCompareFullValues) {
     // 7,000,000 x 10 / 1536 = 45572: beyond 16 bits; the bound takes its low 16 bits.
     EXPECT_EQ(e[3].x, static_cast<std::int16_t>(45572));
     EXPECT_EQ(m.m_nMaxX, static_cast<std::int16_t>(45572));
+}
+
+TEST(PcsReader, GroupsOfStitchesDecodeAsEachStitchAlone) {
+    // Stitches are decoded several at once: raw values around multiples of the unit, on both
+    // sides of zero and at the ends of the 32-bit range must each give what one stitch gives,
+    // (raw - first) x 10 / 1536 truncated, with wrap-around, y upwards.
+    const std::int32_t raws[] = {0,         1535,     -1535,          1536,      -1537,
+                                 3071,      -4608,    7000000,        -7000000,  INT32_MAX,
+                                 INT32_MIN, 1 << 22,  -(1 << 22) - 7, 214748364, -214748365,
+                                 12345678,  -87654321};
+    std::vector<PcsRecord> records;
+    std::vector<Entry> want = {kFirst};
+    for (std::size_t i = 0; i < std::size(raws); ++i) {
+        const std::int32_t rx = raws[i], ry = raws[(i * 7 + 3) % std::size(raws)];
+        records.push_back({rx, ry, 0});
+        const auto tenths = [&](std::int32_t raw, std::int32_t first) {
+            const auto d = static_cast<std::uint32_t>(raw) - static_cast<std::uint32_t>(first);
+            return static_cast<std::int32_t>(d * 10u) / 1536;
+        };
+        want.push_back({static_cast<std::int16_t>(tenths(rx, raws[0])),
+                        static_cast<std::int16_t>(-tenths(ry, raws[3])), CMD_STITCH});
+    }
+    want.push_back(kEndEntry);
+    Bytes file;
+    file.at(68, {static_cast<int>(records.size()), 0});
+    for (std::size_t i = 0; i < records.size(); ++i)
+        for (int c = 0; c < 2; ++c) {
+            const std::int32_t v = c ? records[i].y : records[i].x;
+            file.at(70 + 9 * i + 4 * static_cast<std::size_t>(c),
+                    {v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF, (v >> 24) & 0xFF});
+        }
+    file.size(70 + 9 * records.size());
+    CountingModel m;
+    EXPECT_EQ(read(m, &DesignModel::ReadPCS, file), want);
 }
 
 // --- SEW ---------------------------------------------------------------------------------

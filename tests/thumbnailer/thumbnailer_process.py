@@ -140,5 +140,12 @@ with tempfile.TemporaryDirectory() as tmp:
     proc, _ = run("-s", "128", os.path.join(EXAMPLES, "HERZ.PES"), "/nonexistent/dir/x.png")
     check(proc.returncode != 0, "unwritable OUTPUT accepted")
 
+# Starting it costs little more than starting cp: none of the libraries it loads is Qt's or one
+# that Qt pulls in.
+libraries = subprocess.run(["ldd", PROGRAM], capture_output=True, text=True).stdout
+heavy = [line.split()[0] for line in libraries.splitlines()
+         if any(k in line for k in ("libQt", "libicu", "libglib"))]
+check(heavy == [], f"loads {heavy}")
+
 print(f"{len(failures)} failure(s)")
 sys.exit(1 if failures else 0)
