@@ -29,3 +29,30 @@ TEST(DesignMapping, RoundsExactlyWithHalfwayAwayFromZero) {
         EXPECT_EQ(mapping->map(units, 0).x - 10, pixel) << room << "/" << width << " " << units;
     }
 }
+
+// On a high-density screen the origin and the points are in device pixels: a ratio a screen
+// reports (quarters, dots per inch over 96, and one with no exact binary form) scales both
+// exactly. Client 220 x 220 at (3, 4), a design 100 units wide: 2 window pixels per unit.
+// Rows: ratio, device origin, where unit 1 and unit 3 land, pen.
+TEST(DesignMapping, PixelRatiosScaleOriginAndPointsExactly) {
+    const struct {
+        double ratio;
+        PixelPoint origin;
+        int unit1, unit3, pen;
+    } cases[] = {
+        {1.25, {16, 18}, 3, 8, 3},        // 13 x 1.25 = 16.25, 14 x 1.25 = 17.5; 2.5 and 7.5
+        {1.5, {20, 21}, 3, 9, 3},         // 19.5 rounds up
+        {120.0 / 96, {16, 18}, 3, 8, 3},  // the same as 1.25
+        {168.0 / 96, {23, 25}, 4, 11, 4}, // 1.75: 22.75, 24.5; 3.5 and 10.5
+        {1.1, {14, 15}, 2, 7, 2},         // 11/10: 14.3, 15.4; 2.2 and 6.6
+        {3.0, {39, 42}, 6, 18, 6},
+    };
+    for (const auto& c : cases) {
+        const auto mapping = DesignMapping::fit({3, 4}, {220, 220}, 100, 100, c.ratio);
+        ASSERT_TRUE(mapping);
+        EXPECT_EQ(mapping->map(0, 0), c.origin) << c.ratio;
+        EXPECT_EQ(mapping->map(1, 0).x - c.origin.x, c.unit1) << c.ratio;
+        EXPECT_EQ(mapping->map(0, 3).y - c.origin.y, c.unit3) << c.ratio;
+        EXPECT_EQ(mapping->penWidth(), c.pen) << c.ratio;
+    }
+}
