@@ -161,6 +161,34 @@ TEST(DstReader, ColourChangesEndAndColourList) {
     EXPECT_EQ(m.m_ColorList[3], 99);
 }
 
+TEST(DstReader, BoundsTakeInTheStitchesOnlyWhereverTheyLie) {
+    // The bounds are taken from the written entries afterwards, several at a time: colour
+    // changes before the first stitch (at the origin) stay out, and an extreme counts whether
+    // it lies in a full group of entries or in the few after the last one.
+    for (int leadingChanges : {0, 1, 2, 9}) {
+        for (int extremeAt : {0, 5, 12}) {
+            std::vector<std::uint8_t> records;
+            for (int i = 0; i < leadingChanges; ++i)
+                records.insert(records.end(), {0, 0, 0xC3});
+            records.insert(records.end(), {0x04, 0x10, 0}); // to (9, 27): away from the origin
+            for (int i = 1; i < 13; ++i)                    // +1 x, or -9 x and +81 y once
+                records.insert(records.end(),
+                               {static_cast<std::uint8_t>(i == extremeAt ? 0x08 : 0x01), 0,
+                                static_cast<std::uint8_t>(i == extremeAt ? 0x10 : 0)});
+            CountingModel m;
+            const auto e = read(m, &DesignModel::ReadDST, Bytes().at(512, records));
+            Bounds want;
+            for (const Entry& entry : e)
+                if (entry.cmd == CMD_STITCH && &entry >= &e[2])
+                    want.include(entry.x, entry.y);
+            EXPECT_EQ((std::vector{int{m.m_nMinX}, int{m.m_nMaxX}, int{m.m_nMinY}, int{m.m_nMaxY}}),
+                      (std::vector{int{want.minX}, int{want.maxX}, int{want.minY}, int{want.maxY}}))
+                << leadingChanges << " " << extremeAt;
+            EXPECT_GT(m.m_nMinX, 0) << leadingChanges << " " << extremeAt;
+        }
+    }
+}
+
 TEST(DstReader, RecordsCutShortAndShortFiles) {
     CountingModel a;
     EXPECT_EQ(read(a, &DesignModel::ReadDST, dst({0x01, 0x01, 0x00})).size(), 4u); // 515 bytes
