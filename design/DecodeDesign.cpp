@@ -5,34 +5,52 @@
 
 #include "Readers.h"
 
+#include <utility>
+
 namespace {
+enum class Colours { PecPalette, SewPalette, PcsColors, ThreadColors };
+
 struct FormatReader {
     void (*read)(ByteSpan, DesignSink&);
-    int sewPalette;
-    int pcsColors;
+    Colours colours;
 };
 
 FormatReader readerOf(StitchFormat format) {
     switch (format) {
     case StitchFormat::Pec:
-        return {readPec, 0, 0};
+        return {readPec, Colours::PecPalette};
     case StitchFormat::Dst:
-        return {readDst, 0, 0};
+        return {readDst, Colours::PecPalette};
     case StitchFormat::Pcs:
-        return {readPcs, 0, 1};
+        return {readPcs, Colours::PcsColors};
     case StitchFormat::Sew:
-        return {readSew, 1, 0};
+        return {readSew, Colours::SewPalette};
+    case StitchFormat::Jef:
+        return {readJef, Colours::ThreadColors};
+    case StitchFormat::Vp3:
+        return {readVp3, Colours::ThreadColors};
+    case StitchFormat::Exp:
+        return {readExp, Colours::PecPalette};
+    case StitchFormat::Xxx:
+        return {readXxx, Colours::ThreadColors};
+    case StitchFormat::Hus:
+        return {readHus, Colours::ThreadColors};
+    case StitchFormat::Vip:
+        return {readVip, Colours::ThreadColors};
     case StitchFormat::Pes:
         break;
     }
-    return {readPes, 0, 0};
+    return {readPes, Colours::PecPalette};
 }
 } // namespace
 
 void decodeDesign(DesignData& d, StitchFormat format, std::span<const std::uint8_t> bytes) {
-    const auto [read, sewPalette, pcsColors] = readerOf(format);
+    const auto [read, colours] = readerOf(format);
     DesignSink sink(d.m_StitchX, d.m_StitchY, d.m_StitchCmd, d.m_ColorList, d.m_PcsColors,
                     d.m_nColors);
+    // The thread colours' storage goes back and forth, so that a reused design allocates once.
+    sink.threadColors = std::move(d.m_ThreadColors);
+    sink.threadColors.clear();
     // Room for the entries before decoding, so that ordinary designs never allocate in it.
     sink.reserve(bytes.size() / 2);
     read(bytes, sink);
@@ -44,8 +62,10 @@ void decodeDesign(DesignData& d, StitchFormat format, std::span<const std::uint8
     d.m_nMaxY = sink.bounds.maxY;
     d.m_nWidth = sink.width;
     d.m_nHeight = sink.height;
-    d.m_bPcsColors = pcsColors;
-    d.m_bSewPalette = sewPalette;
+    d.m_ThreadColors = std::move(sink.threadColors);
+    d.m_bThreadColors = colours == Colours::ThreadColors;
+    d.m_bPcsColors = colours == Colours::PcsColors;
+    d.m_bSewPalette = colours == Colours::SewPalette;
     d.m_bShowDesign = 1;
     d.m_bStitchGraphics = 1;
 }

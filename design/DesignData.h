@@ -23,6 +23,9 @@ struct DesignData {
     PcsColors m_PcsColors{};
     int m_bPcsColors = 0;
     ColorList m_ColorList{};
+    // Colours by block as the file gives them, for the formats only the thumbnailer draws.
+    int m_bThreadColors = 0;
+    std::vector<ColorRef> m_ThreadColors;
 
     int m_nColors = 0;
     int m_nHeight = 0;
@@ -37,10 +40,12 @@ struct DesignData {
     std::vector<std::uint8_t> m_StitchCmd = std::vector<std::uint8_t>(kInitialEntries);
 };
 
-// The formats whose stitches are drawn.
-enum class StitchFormat { Pes, Pec, Dst, Pcs, Sew };
+// The formats whose stitches are drawn: the design window's five, then those only the
+// thumbnailer draws.
+enum class StitchFormat { Pes, Pec, Dst, Pcs, Sew, Jef, Vp3, Exp, Xxx, Hus, Vip };
 
 // Decodes bytes into design with the format's reader: sizing the entries, decoding, taking over
 // the bounds and colour count, and setting the display flags for stitches drawn with the
-// format's palette (SEW its own, PCS the file's colours, the others the PEC palette).
+// format's palette (SEW its own, PCS the file's colours, the PEC palette for PES, PEC, DST and
+// the formats without colours, and the file's thread colours for the others).
 void decodeDesign(DesignData& design, StitchFormat format, std::span<const std::uint8_t> bytes);

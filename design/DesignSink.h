@@ -77,6 +77,9 @@ public:
     Bounds bounds;
     int width = 0;
     int height = 0;
+    // The thread colour of each colour block, for formats that store their threads' colours
+    // (or name them in their maker's thread table) rather than a palette index.
+    std::vector<ColorRef> threadColors;
 
     // Entry k; the arrays grow when k lies past them.
     void put(int k, std::int16_t x, std::int16_t y, std::uint8_t cmd) {

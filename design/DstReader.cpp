@@ -127,6 +127,10 @@ void readDst(ByteSpan bytes, DesignSink& out) {
     out.bounds = widenedByEntries(Bounds{}, e, firstStitch, k);
     out.colors = colors;
     out.end(static_cast<int>(k));
+    takeDstColors(out);
+}
+
+void takeDstColors(DesignSink& out) {
     for (int block = 0; block < out.colors && block < kColorListSize; ++block)
         out.colorList[static_cast<std::size_t>(block)] = static_cast<std::uint8_t>(block + 2);
 }

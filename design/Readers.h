@@ -17,6 +17,21 @@ void readDst(ByteSpan bytes, DesignSink& out);
 void readPcs(ByteSpan bytes, DesignSink& out);
 void readSew(ByteSpan bytes, DesignSink& out);
 
+// The formats only the thumbnailer draws. Each moves the needle as the file says, every jump
+// and trim a line like a stitch (as DST jumps are drawn), and either fills out.threadColors
+// with each colour block's thread or, where the format stores no colours, calls
+// takeDstColors.
+void readJef(ByteSpan bytes, DesignSink& out);
+void readVp3(ByteSpan bytes, DesignSink& out);
+void readExp(ByteSpan bytes, DesignSink& out);
+void readXxx(ByteSpan bytes, DesignSink& out);
+void readHus(ByteSpan bytes, DesignSink& out);
+void readVip(ByteSpan bytes, DesignSink& out);
+
+// The colours a DST design's blocks get, for the formats that store none: block k takes PEC
+// thread k + 2, so that neighbouring blocks differ. Call it after the colour count is known.
+void takeDstColors(DesignSink& out);
+
 // Where PEC stitch data ended: the next free entry and the last position.
 struct PecStitchesEnd {
     int k;

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: The Nadelix developers
 // SPDX-License-Identifier: MIT
 
-// Feeds arbitrary bytes through the thumbnailer: the kind by name or signature, the check for a
-// whole design, the reader and the drawing, then the PNG. A picture must keep to its size.
+// Feeds arbitrary bytes through the thumbnailer: the kind by signature or name, the reader and
+// the drawing, then the PNG. A picture must keep to its size.
 #include "thumbnailer/PngFile.h"
 #include "thumbnailer/Thumbnail.h"
 
@@ -14,8 +14,9 @@
 #include <string>
 
 namespace {
-const char* const kNames[] = {"a.pes", "A.PEC", "a.Dst",  "A.PCS",    "a.sew",
-                              "A.ART", "a.krz", "design", "a.pes.bak"};
+const char* const kNames[] = {"a.pes", "A.PEC", "a.Dst", "A.PCS",  "a.sew",
+                              "a.jef", "A.VP3", "a.exp", "A.XXX",  "a.hus",
+                              "A.VIP", "A.ART", "a.krz", "design", "a.pes.bak"};
 const int kSizes[] = {1, 16, 48, 128, 256};
 } // namespace
 

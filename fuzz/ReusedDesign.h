@@ -18,5 +18,6 @@ template <typename Design> Design& reusedDesign() {
     design.m_bShowDesign = 0;
     design.m_bStitchGraphics = 0;
     design.m_bPcsColors = 0;
+    design.m_bThreadColors = 0;
     return design;
 }

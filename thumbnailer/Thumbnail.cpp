@@ -6,6 +6,7 @@
 #include "DesignKind.h"
 
 #include "design/DesignData.h"
+#include "view/Backdrop.h"
 #include "view/Palettes.h"
 #include "view/StitchDrawing.h"
 
@@ -65,10 +66,8 @@ std::optional<Picture> thumbnailOf(DesignData& model, std::span<const std::uint8
                                    const std::string& name, int size) {
     if (bytes.empty() || bytes.size() > INT_MAX || size < 1)
         return std::nullopt;
-    const std::uint8_t* data = bytes.data();
-    const std::size_t length = bytes.size();
-    const auto kind = kindFromName(name) ? kindFromName(name) : kindFromSignature(data, length);
-    if (!kind || !isComplete(*kind, data, length))
+    const auto kind = kindOf(name, bytes.data(), bytes.size());
+    if (!kind)
         return std::nullopt;
     decodeDesign(model, *kind, bytes);
 
@@ -79,11 +78,11 @@ std::optional<Picture> thumbnailOf(DesignData& model, std::span<const std::uint8
     if (!mapping)
         return std::nullopt; // no decoded point: nothing to draw
 
-    Picture canvas{canvasSize.width, canvasSize.height, {}};
-    canvas.pixels.assign(static_cast<std::size_t>(canvas.w) * static_cast<std::size_t>(canvas.h),
-                         kBackground);
     static const PecPalette pec = pecPaletteColors();
     static const SewPalette sew = sewPaletteColors();
+    Picture canvas{canvasSize.width, canvasSize.height, {}};
+    canvas.pixels.assign(static_cast<std::size_t>(canvas.w) * static_cast<std::size_t>(canvas.h),
+                         backdropFor(model, pec, sew));
     drawStitches(PixelCanvas{canvas.pixels.data(), canvas.w, canvas.h, canvas.w}, *mapping, model,
                  pec, sew);
     if (drawn > size)

@@ -21,7 +21,8 @@ inline constexpr int kLargestSize = 2048;
 // Below this the window's 10-pixel margins leave no room: the picture is drawn at this size
 // and scaled down.
 inline constexpr int kSmallestCanvas = 32;
-// The background of the design window on a desktop in its usual colours.
+// The background of the design window on a desktop in its usual colours; designs in light
+// threads only are drawn on a darker one (view/Backdrop.h).
 inline constexpr std::uint32_t kBackground = 0xFFFFFFFF;
 
 // A picture of 32-bit pixels (0xFFRRGGBB), row after row. Plain memory rather than an image
@@ -48,8 +49,8 @@ Picture shrunk(const Picture& picture, int size);
 PixelSize canvasFor(int width, int height, int size);
 
 // The picture of the design in bytes (a file named name), decoded into design, drawn as the
-// design view draws it, at most size x size pixels. Empty when the bytes hold no whole design of
-// a decoded format with something to draw.
+// design view draws it, as far as its stitch data goes, at most size x size pixels. Empty when
+// the bytes are of no decoded format or hold nothing to draw.
 std::optional<Picture> thumbnailOf(DesignData& design, std::span<const std::uint8_t> bytes,
                                    const std::string& name, int size);
 

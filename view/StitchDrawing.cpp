@@ -57,6 +57,12 @@ int DesignMapping::penWidth() const {
 }
 
 ColorRef blockColor(const DesignData& model, const PecPalette& pec, const SewPalette& sew, int k) {
+    if (model.m_bThreadColors) {
+        const auto& threads = model.m_ThreadColors;
+        return k >= 0 && static_cast<std::size_t>(k) < threads.size()
+                   ? threads[static_cast<std::size_t>(k)]
+                   : kUnknownThread;
+    }
     if (model.m_bPcsColors) {
         // Block 0 is black; block k takes the colour list's entry k - 1.
         if (k <= 0)

@@ -1,0 +1,10 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
+// VP3 files: not decoded yet; an empty design, so that they get no picture.
+#include "Readers.h"
+
+void readVp3(ByteSpan, DesignSink& out) {
+    out.put(0, 0, 0, CMD_FIRST);
+    out.end(1);
+}
