@@ -81,6 +81,28 @@ def jef():
     return header + data
 
 
+def vp3():
+    """One block per colour, each starting where the last one ended (micrometres, y upwards),
+    with its moves in tenths of a millimetre, y downwards."""
+    def string(text=b""):
+        return struct.pack(">H", len(text)) + text
+    blocks, stitches, x, y = [], bytearray(), 0, 0
+    start = (0, 0)
+    for m in list(moves()) + [None]:
+        if m is not None:
+            stitches += struct.pack("bb", m[0], -m[1])
+            x, y = x + m[0], y + m[1]
+            continue
+        thread = struct.pack(">BB3sBH", 1, 0, b"\x20\x40\xc0", 0, 0) + b"\x05\x28"
+        body = struct.pack(">ii", *start) + thread + string() * 3 + bytes(15) + b"\x0a\xf6\x00"
+        body += stitches
+        blocks.append(b"\x00\x05\x00" + struct.pack(">I", len(body)) + body)
+        stitches, start = bytearray(), (x * 100, y * 100)
+    header = b"%vsm%\0" + string() + bytes(7) + string() + bytes(32) + bytes(8) + bytes(27)
+    header += string() + bytes(24) + string() + struct.pack(">H", len(blocks))
+    return header + b"".join(blocks)
+
+
 if __name__ == "__main__":
     folder, formats = sys.argv[1], sys.argv[2:]
     for name in formats:

@@ -23,6 +23,8 @@ DESIGNS = {
     "examples/STERN.DST": "application/x-embroidery-dst",
     "examples/WELLE.PCS": "application/x-embroidery-pcs",
     "examples/BLUME.SEW": "application/x-embroidery-sew",
+    "tests/data/Hopea.vp3": "application/x-embroidery-vp3",
+    "tests/data/Cake_3.exp": "application/x-embroidery-exp",
 }
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one that has Debian's python3-gi
 
