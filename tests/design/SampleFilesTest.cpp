@@ -116,7 +116,7 @@ std::uint64_t digestOf(const DesignModel& m) {
 } // namespace
 
 TEST(SampleFiles, EveryDecodedSampleKeepsTheModelsInvariants) {
-    EXPECT_EQ(decodeAll(NADELIX_TEST_DATA), 27);
+    EXPECT_EQ(decodeAll(NADELIX_TEST_DATA), 28);
 }
 
 TEST(SampleFiles, TheExamplesForNewUsersDecode) {
@@ -172,6 +172,7 @@ TEST(SampleFiles, EveryRealFileDecodesExactlyAsRecorded) {
         {"geometric_objects.pec", 0xE5BBA7F285EBCD72ull},
         {"geometric_objects.pes", 0x9BCA94F5B33432AAull},
         {"geometric_objects.sew", 0xE26EAFF75A671BD0ull},
+        {"read_sample.pec", 0x1565F7BA229817B8ull},
         {"reorder.pes", 0x245F05A41E44395Dull},
         {"sample1.pes", 0xD6B75FADF7F91250ull},
         {"shamrockin.dst", 0xD0BCA89D1D72C09Aull},
