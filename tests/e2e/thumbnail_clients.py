@@ -23,6 +23,8 @@ DESIGNS = {
     "examples/STERN.DST": "application/x-embroidery-dst",
     "examples/WELLE.PCS": "application/x-embroidery-pcs",
     "examples/BLUME.SEW": "application/x-embroidery-sew",
+    "tests/data/Hopea.jef": "application/x-embroidery-jef",
+    "tests/data/Cake_3.xxx": "application/x-embroidery-xxx",
 }
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one that has Debian's python3-gi
 
