@@ -172,6 +172,12 @@ void BM_DecodeVP3(benchmark::State& s) {
 void BM_DecodeEXP(benchmark::State& s) {
     runDecode(s, "Cake_3.exp", StitchFormat::Exp);
 }
+void BM_DecodeJEF(benchmark::State& s) {
+    runDecode(s, "Cake_Applique_2.jef", StitchFormat::Jef);
+}
+void BM_DecodeXXX(benchmark::State& s) {
+    runDecode(s, "Cake_3.xxx", StitchFormat::Xxx);
+}
 
 // The load step: open, one read into the reused buffer, dispatch and decode.
 void BM_LoadFilePES(benchmark::State& state) {
@@ -207,4 +213,6 @@ BENCHMARK(BM_ReadPCS)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReadSEW)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeVP3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeEXP)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeJEF)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeXXX)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadFilePES)->Unit(benchmark::kMicrosecond);
