@@ -167,16 +167,16 @@ void runDecode(benchmark::State& state, const char* name, StitchFormat format) {
 }
 
 void BM_DecodeVP3(benchmark::State& s) {
-    runDecode(s, "Cake_3.vp3", StitchFormat::Vp3);
+    runDecode(s, "Hopea.vp3", StitchFormat::Vp3);
 }
 void BM_DecodeEXP(benchmark::State& s) {
-    runDecode(s, "Cake_3.exp", StitchFormat::Exp);
+    runDecode(s, "Hopea.exp", StitchFormat::Exp);
 }
 void BM_DecodeJEF(benchmark::State& s) {
-    runDecode(s, "Cake_Applique_2.jef", StitchFormat::Jef);
+    runDecode(s, "Hopea.jef", StitchFormat::Jef);
 }
 void BM_DecodeXXX(benchmark::State& s) {
-    runDecode(s, "Cake_3.xxx", StitchFormat::Xxx);
+    runDecode(s, "Embroidermodder.XXX", StitchFormat::Xxx);
 }
 
 // The load step: open, one read into the reused buffer, dispatch and decode.

@@ -25,19 +25,15 @@ struct PeerFigures {
 
 constexpr PeerFigures kRecorded[] = {
     {"Hopea.jef", StitchFormat::Jef, 4050, 1, -599, -246, 599, 246, 0x00CBFF},
-    {"Bean.jef", StitchFormat::Jef, 322, 1, -250, -250, 250, 250, 0x0000FF},
-    {"Bear_Mask_5x7_Hoop.jef", StitchFormat::Jef, 9803, 4, -469, -848, 469, 847, 0x4E70B1},
-    {"Cake_Applique_2.jef", StitchFormat::Jef, 10437, 18, -266, -426, 266, 425, 0xE5E5E5},
+    {"Star.JEF", StitchFormat::Jef, 2543, 1, -295, -311, 296, 312, 0xF2FFFF},
     {"Hopea.vp3", StitchFormat::Vp3, 4044, 1, -599, -246, 599, 246, 0x2CC5FA},
-    {"Cake_3.vp3", StitchFormat::Vp3, 14960, 18, -424, -674, 415, 665, 0xE5E5E5},
-    {"220306.vp3", StitchFormat::Vp3, 16617, 8, -588, -428, 589, 428, 0x101C37},
     {"Hopea.exp", StitchFormat::Exp, 4052, 1, -599, -246, 599, 246, 0},
-    {"Cake_3.exp", StitchFormat::Exp, 15072, 18, -419, -669, 420, 670, 0},
-    {"Bean.exp", StitchFormat::Exp, 322, 1, -250, -250, 250, 250, 0},
-    // The peer takes the threads from two bytes past the first end record, one too early
-    // where a second one follows.
-    {"Cake_3.xxx", StitchFormat::Xxx, 15091, 18, -419, -669, 420, 670, 0xE5E5E5},
-    {"rectangle.xxx", StitchFormat::Xxx, 30, 0, -20, -20, 20, 20, 0xFF8C10},
+    {"Star.EXP", StitchFormat::Exp, 2555, 1, -295, -311, 296, 312, 0},
+    {"Embroidermodder.EXP", StitchFormat::Exp, 3484, 0, -1111, -259, 1114, 255, 0},
+    // Both open with a jump by nothing: the peer's count leaves it out as a jump to where the
+    // needle is, the reader keeps it as a move.
+    {"Star.XXX", StitchFormat::Xxx, 2545, 1, -295, -311, 296, 312, 0xF7F3F7},
+    {"Embroidermodder.XXX", StitchFormat::Xxx, 3412, 0, -1111, -259, 1114, 255, 0x940818},
 };
 } // namespace
 

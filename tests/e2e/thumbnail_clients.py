@@ -24,9 +24,9 @@ DESIGNS = {
     "examples/WELLE.PCS": "application/x-embroidery-pcs",
     "examples/BLUME.SEW": "application/x-embroidery-sew",
     "tests/data/Hopea.vp3": "application/x-embroidery-vp3",
-    "tests/data/Cake_3.exp": "application/x-embroidery-exp",
+    "tests/data/Star.EXP": "application/x-embroidery-exp",
     "tests/data/Hopea.jef": "application/x-embroidery-jef",
-    "tests/data/Cake_3.xxx": "application/x-embroidery-xxx",
+    "tests/data/Star.XXX": "application/x-embroidery-xxx",
 }
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one that has Debian's python3-gi
 
