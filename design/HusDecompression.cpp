@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 
 namespace {
 
@@ -18,24 +20,21 @@ constexpr std::uint16_t kMiss = 0xFFFF;
 constexpr int kEnd = 510;
 constexpr int kShortestCopy = 3;
 
+// The bits still to read, most significant first, in a 64-bit window that holds at least 32
+// of them between reads.
 class BitReader {
 public:
-    explicit BitReader(ByteSpan bytes) : m_bytes(bytes) {}
+    explicit BitReader(ByteSpan bytes) : m_bytes(bytes) { refill(); }
 
-    // The 32 bits from the position on; those past the end read as 0.
-    std::uint32_t peek() const {
-        const std::size_t at = static_cast<std::size_t>(m_position >> 3);
-        std::uint64_t word = 0;
-        if (at + 8 <= m_bytes.size()) {
-            for (std::size_t i = 0; i < 8; ++i)
-                word = word << 8 | m_bytes[at + i];
-        } else {
-            for (std::size_t i = 0; i < 8; ++i)
-                word = word << 8 | byteAt(m_bytes, static_cast<std::int64_t>(at + i));
-        }
-        return static_cast<std::uint32_t>(word << (m_position & 7) >> 32);
+    // The next 32 bits; those past the end read as 0.
+    std::uint32_t peek() const { return static_cast<std::uint32_t>(m_window >> 32); }
+    void skip(int bits) {
+        m_window <<= bits;
+        m_held -= bits;
+        m_read += static_cast<std::uint64_t>(bits);
+        if (m_held < 32)
+            refill();
     }
-    void skip(int bits) { m_position += static_cast<std::uint64_t>(bits); }
     // The next bits (0 to 32 of them) as a number.
     std::uint32_t take(int bits) {
         if (bits == 0)
@@ -44,11 +43,35 @@ public:
         skip(bits);
         return value;
     }
-    bool more() const { return m_position < 8 * static_cast<std::uint64_t>(m_bytes.size()); }
+    bool more() const { return m_read < 8 * static_cast<std::uint64_t>(m_bytes.size()); }
 
 private:
+    // Tops the window up to 56 bits or more.
+    void refill() {
+        if (m_next + 8 <= m_bytes.size()) {
+            // Eight bytes at once; those past the bits taken in are taken again next time.
+            std::uint64_t word;
+            std::memcpy(&word, m_bytes.data() + m_next, 8);
+            if constexpr (std::endian::native == std::endian::little)
+                word = __builtin_bswap64(word);
+            m_window |= word >> m_held;
+            m_next += static_cast<std::size_t>((63 - m_held) >> 3);
+            m_held |= 56;
+            return;
+        }
+        refillNearTheEnd();
+    }
+    [[gnu::noinline]] void refillNearTheEnd() {
+        for (; m_held <= 56; m_held += 8, ++m_next)
+            m_window |= std::uint64_t{byteAt(m_bytes, static_cast<std::int64_t>(m_next))}
+                        << (56 - m_held);
+    }
+
     ByteSpan m_bytes;
-    std::uint64_t m_position = 0;
+    std::uint64_t m_window = 0;
+    int m_held = 0;           // bits of the window that are the stream's
+    std::size_t m_next = 0;   // the byte after them
+    std::uint64_t m_read = 0; // bits read
 };
 
 // A canonical prefix code: shorter codes first, and among codes of one length the lower
@@ -90,25 +113,29 @@ public:
     // The symbol at the reader's position, which moves past its code; -1 where none fits.
     int decode(BitReader& in) const {
         const std::uint32_t bits = in.peek();
-        const std::uint16_t hit = m_fast[bits >> (32 - kFastBits)];
-        if (hit != kMiss) {
-            in.skip(hit & 31);
-            return hit >> 5;
-        }
-        std::uint32_t code = 0, first = 0, index = 0;
-        for (int l = 1; l <= kLongest; ++l) {
-            code = code << 1 | (bits >> (32 - l) & 1);
-            if (code - first < m_counts[l]) {
-                in.skip(l);
-                return m_sorted[index + code - first];
-            }
-            index += m_counts[l];
-            first = (first + m_counts[l]) << 1;
-        }
-        return -1;
+        std::uint32_t hit = m_fast[bits >> (32 - kFastBits)];
+        if (hit == kMiss) [[unlikely]]
+            hit = longCode(bits);
+        if (hit == kMiss)
+            return -1;
+        in.skip(static_cast<int>(hit & 31));
+        return static_cast<int>(hit >> 5);
     }
 
 private:
+    // A code longer than the fast look-up takes: the lengths walked one by one.
+    [[gnu::noinline]] std::uint32_t longCode(std::uint32_t bits) const {
+        std::uint32_t code = 0, first = 0, index = 0;
+        for (int l = 1; l <= kLongest; ++l) {
+            code = code << 1 | (bits >> (32 - l) & 1);
+            if (code - first < m_counts[l])
+                return static_cast<std::uint32_t>(m_sorted[index + code - first] << 5 | l);
+            index += m_counts[l];
+            first = (first + m_counts[l]) << 1;
+        }
+        return kMiss;
+    }
+
     std::array<std::uint16_t, 1 << kFastBits> m_fast; // symbol << 5 | length, or kMiss
     std::array<std::uint16_t, kLongest + 1> m_counts;
     std::array<std::uint16_t, 512> m_sorted; // by length, then by symbol
@@ -174,40 +201,81 @@ bool readDistanceCode(BitReader& in, PrefixCode& code) {
     return code.setLengths({lengths.data(), count});
 }
 
+// One stream's expansion, a symbol at a time, so that several streams can take turns.
+class Expansion {
+public:
+    Expansion(ByteSpan compressed, std::span<std::uint8_t> out) : m_in(compressed), m_out(out) {}
+
+    // Expands the next symbol; false once the stream has ended, said so or contradicted
+    // itself, or out is full. Each call that returns true writes a byte or more, so out's
+    // size bounds the calls; a block's tables cost a fixed amount, and each block takes 16
+    // bits or more of the stream.
+    [[gnu::always_inline]] bool step() {
+        if (m_n >= m_out.size() || !m_in.more())
+            return false;
+        if (m_left <= 0 && !readBlock())
+            return false;
+        --m_left;
+        const int symbol = m_symbolCode.decode(m_in);
+        if (symbol >= 0 && symbol < 256) [[likely]] {
+            m_out[m_n++] = static_cast<std::uint8_t>(symbol);
+            return true;
+        }
+        return symbol >= 256 && symbol != kEnd && copy(symbol - 256 + kShortestCopy);
+    }
+    std::size_t written() const { return m_n; }
+
+private:
+    [[gnu::noinline]] bool readBlock() {
+        m_left = m_in.take(16);
+        return readLengthCode(m_in, m_lengthCode) &&
+               readSymbolCode(m_in, m_lengthCode, m_symbolCode) &&
+               readDistanceCode(m_in, m_distanceCode);
+    }
+    [[gnu::noinline]] bool copy(int length) {
+        const int d = m_distanceCode.decode(m_in);
+        if (d < 0)
+            return false;
+        const std::size_t back = d == 0 ? 1 : (std::size_t{1} << (d - 1)) + m_in.take(d - 1) + 1;
+        if (back > m_n)
+            return false;
+        const std::size_t n = std::min(static_cast<std::size_t>(length), m_out.size() - m_n);
+        for (std::size_t i = 0; i < n; ++i, ++m_n)
+            m_out[m_n] = m_out[m_n - back];
+        return true;
+    }
+
+    BitReader m_in;
+    std::span<std::uint8_t> m_out;
+    std::size_t m_n = 0;
+    std::int64_t m_left = 0; // symbols left in the block
+    PrefixCode m_lengthCode, m_symbolCode, m_distanceCode;
+};
+
 } // namespace
 
 std::size_t expandHusStream(ByteSpan compressed, std::span<std::uint8_t> out) {
-    BitReader in(compressed);
-    PrefixCode lengthCode, symbolCode, distanceCode;
-    std::size_t n = 0;
-    std::int64_t left = 0; // symbols left in the block
-    // Each pass writes a byte or more or ends the loop, so out's size bounds the passes; a
-    // block's tables cost a fixed amount, and each block takes 16 bits or more of the stream.
-    while (n < out.size() && in.more()) {
-        if (left <= 0) {
-            left = in.take(16);
-            if (!readLengthCode(in, lengthCode) || !readSymbolCode(in, lengthCode, symbolCode) ||
-                !readDistanceCode(in, distanceCode))
-                break;
-        }
-        --left;
-        const int symbol = symbolCode.decode(in);
-        if (symbol < 0 || symbol == kEnd)
-            break;
-        if (symbol < 256) {
-            out[n++] = static_cast<std::uint8_t>(symbol);
-            continue;
-        }
-        const int d = distanceCode.decode(in);
-        if (d < 0)
-            break;
-        const std::size_t back = d == 0 ? 1 : (std::size_t{1} << (d - 1)) + in.take(d - 1) + 1;
-        if (back > n)
-            break;
-        const std::size_t copy = std::min<std::size_t>(
-            static_cast<std::size_t>(symbol - 256 + kShortestCopy), out.size() - n);
-        for (std::size_t i = 0; i < copy; ++i, ++n)
-            out[n] = out[n - back];
+    Expansion e(compressed, out);
+    while (e.step()) {
     }
-    return n;
+    return e.written();
+}
+
+std::array<std::size_t, 3> expandHusStreams(const std::array<ByteSpan, 3>& compressed,
+                                            const std::array<std::span<std::uint8_t>, 3>& out) {
+    Expansion a(compressed[0], out[0]), b(compressed[1], out[1]), c(compressed[2], out[2]);
+    // In turns, so that the processor works on three independent chains of look-ups at once.
+    bool moreA = true, moreB = true, moreC = true;
+    while (moreA && moreB && moreC) {
+        moreA = a.step();
+        moreB = b.step();
+        moreC = c.step();
+    }
+    while (moreA)
+        moreA = a.step();
+    while (moreB)
+        moreB = b.step();
+    while (moreC)
+        moreC = c.step();
+    return {a.written(), b.written(), c.written()};
 }

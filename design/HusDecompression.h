@@ -8,6 +8,7 @@
 
 #include "DecodeLoop.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -16,3 +17,7 @@
 // wrote. Stops early where the stream ends, says so, or contradicts itself. Time is linear in
 // the stream's size plus out's.
 std::size_t expandHusStream(ByteSpan compressed, std::span<std::uint8_t> out);
+
+// Expands three streams into their outs at once, faster than one after the other.
+std::array<std::size_t, 3> expandHusStreams(const std::array<ByteSpan, 3>& compressed,
+                                            const std::array<std::span<std::uint8_t>, 3>& out);

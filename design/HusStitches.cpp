@@ -51,42 +51,43 @@ void readHusStitches(ByteSpan bytes, DesignSink& out) {
         return bytes.subspan(at[i], std::max(at[i], at[i + 1]) - at[i]);
     };
 
-    // The commands up to the end first, then x and y only as far.
     std::vector<std::uint8_t> data(3 * limit);
-    const std::span<std::uint8_t> commands(data.data(), limit);
-    std::size_t n = expandHusStream(stream(0), commands);
-    n = static_cast<std::size_t>(std::find(data.data(), data.data() + n, kEnd) - data.data());
-    const std::span<std::uint8_t> xs(data.data() + limit, n), ys(data.data() + 2 * limit, n);
-    n = std::min({n, expandHusStream(stream(1), xs), expandHusStream(stream(2), ys)});
+    const std::span<std::uint8_t> commands(data.data(), limit), xs(data.data() + limit, limit),
+        ys(data.data() + 2 * limit, limit);
+    const auto written = expandHusStreams({stream(0), stream(1), stream(2)}, {commands, xs, ys});
+    auto n = std::min({written[0], written[1], written[2]});
+    n = static_cast<std::size_t>(
+        std::find(commands.begin(), commands.begin() + std::ptrdiff_t(n), kEnd) - commands.begin());
 
     // A colour change that moves too gives two entries.
     const auto changes =
         std::count(commands.begin(), commands.begin() + std::ptrdiff_t(n), kColorChange);
     const EntryArrays e = out.reserve(n + static_cast<std::size_t>(changes) + 2);
     std::ptrdiff_t k = 1;
-    std::ptrdiff_t firstMove = 0; // colour changes before it leave the bounds alone
     std::int32_t x = 0, y = 0;
     int colors = 1;
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint8_t command = commands[i];
         const std::int32_t dx = static_cast<std::int8_t>(xs[i]);
         const std::int32_t dy = -static_cast<std::int8_t>(ys[i]);
-        const bool moves = command == kStitch || command == kJump || dx != 0 || dy != 0;
         if (command != kStitch && command != kJump && command != kColorChange && command != kTrim)
             break;
-        if (moves) {
-            x = plus(x, dx), y = plus(y, dy);
-            if (firstMove == 0)
-                firstMove = k;
-            e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), CMD_STITCH);
+        x = plus(x, dx), y = plus(y, dy);
+        const auto px = static_cast<std::int16_t>(x), py = static_cast<std::int16_t>(y);
+        if (command == kStitch || command == kJump) [[likely]] {
+            e.put(k++, px, py, CMD_STITCH);
+            continue;
         }
-        if (command == kColorChange) {
-            e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                  CMD_COLOR_CHANGE);
-            ++colors;
-        }
+        if (dx != 0 || dy != 0)
+            e.put(k++, px, py, CMD_STITCH);
+        if (command == kColorChange)
+            e.put(k++, px, py, CMD_COLOR_CHANGE), ++colors;
     }
+    // Colour changes before the first move leave the bounds alone.
+    std::ptrdiff_t firstMove = 1;
+    while (firstMove < k && e.cmd[firstMove] != CMD_STITCH)
+        ++firstMove;
     out.colors = colors;
-    out.bounds = firstMove > 0 ? widenedByEntries(Bounds{}, e, firstMove, k) : Bounds{0, 0, 0, 0};
+    out.bounds = firstMove < k ? widenedByEntries(Bounds{}, e, firstMove, k) : Bounds{0, 0, 0, 0};
     out.end(static_cast<int>(k));
 }
