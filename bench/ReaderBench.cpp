@@ -179,7 +179,7 @@ void BM_DecodeXXX(benchmark::State& s) {
     runDecode(s, "Embroidermodder.XXX", StitchFormat::Xxx);
 }
 void BM_DecodeHUS(benchmark::State& s) {
-    runDecode(s, "01husPeacock.hus", StitchFormat::Hus);
+    runDecode(s, "Embroidermodder.HUS", StitchFormat::Hus);
 }
 void BM_DecodeVIP(benchmark::State& s) {
     runDecode(s, "Star.VIP", StitchFormat::Vip);
