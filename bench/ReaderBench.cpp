@@ -178,6 +178,12 @@ void BM_DecodeJEF(benchmark::State& s) {
 void BM_DecodeXXX(benchmark::State& s) {
     runDecode(s, "Embroidermodder.XXX", StitchFormat::Xxx);
 }
+void BM_DecodeHUS(benchmark::State& s) {
+    runDecode(s, "Embroidermodder.HUS", StitchFormat::Hus);
+}
+void BM_DecodeVIP(benchmark::State& s) {
+    runDecode(s, "Star.VIP", StitchFormat::Vip);
+}
 
 // The load step: open, one read into the reused buffer, dispatch and decode.
 void BM_LoadFilePES(benchmark::State& state) {
@@ -215,4 +221,6 @@ BENCHMARK(BM_DecodeVP3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeEXP)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeJEF)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DecodeXXX)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeHUS)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeVIP)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadFilePES)->Unit(benchmark::kMicrosecond);

@@ -103,6 +103,46 @@ def vp3():
     return header + b"".join(blocks)
 
 
+def stored(data):
+    """A HUS/VIP stream that keeps each byte as it is: blocks of up to 65535 symbols, each
+    opening with codes that give every literal eight bits."""
+    bits = []
+    for start in range(0, len(data), 65535):
+        chunk = data[start:start + 65535]
+        # Symbol count; the lengths' code is one value (10: eight bits) taking no bits; 256
+        # symbols; the distance code is one value.
+        for field, width in ((len(chunk), 16), (0, 5), (10, 5), (256, 9), (0, 5), (0, 5)):
+            bits.append(format(field, f"0{width}b"))
+        bits.append("".join(format(byte, "08b") for byte in chunk))
+    text = "".join(bits)
+    text += "0" * (-len(text) % 8)
+    return int(text, 2).to_bytes(len(text) // 8, "big")
+
+
+def hus_like(magic, colour_part):
+    """The stitch layout HUS and VIP share: a command, an x and a y stream, y upwards."""
+    commands, xs, ys = bytearray(), bytearray(), bytearray()
+    for m in list(moves()) + ["end"]:
+        command, (dx, dy) = {None: (0x84, (0, 0)), "end": (0x90, (0, 0))}.get(m, (0x80, m))
+        commands.append(command)
+        xs += struct.pack("b", dx)
+        ys += struct.pack("b", dy)
+    streams = [stored(commands), stored(xs), stored(ys)]
+    start = 0x2A + len(colour_part)
+    offsets = [start, start + len(streams[0]), start + len(streams[0]) + len(streams[1])]
+    header = magic + struct.pack("<ii4h3i", len(commands), STITCHES // BLOCK, 1000, 1000,
+                                 -1000, -1000, *offsets) + bytes(10)
+    return header + colour_part + b"".join(streams)
+
+
+def hus():
+    return hus_like(b"\x5b\xaf\xc8\x00", struct.pack("<10H", *range(1, 11)))
+
+
+def vip():
+    return hus_like(b"\x5d\xfc\x90\x01", struct.pack("<i", 40) + bytes(40))
+
+
 if __name__ == "__main__":
     folder, formats = sys.argv[1], sys.argv[2:]
     for name in formats:

@@ -17,7 +17,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 # 500,000 stitches in each format that can be made up here; a typical real design of each.
-big_formats=(dst exp jef vp3)
+big_formats=(dst exp jef vp3 hus vip)
 python3 bench/big_designs.py "$scratch" "${big_formats[@]}"
 designs=(tests/data/flowers.pes)
 for ext in jef vp3 exp xxx hus vip; do

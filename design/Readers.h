@@ -45,3 +45,7 @@ int readPecColors(ByteSpan bytes, std::int64_t block, int first, DesignSink& out
 // Decodes the PEC stitch data from start into entries from k on, widening out.bounds and
 // counting colour changes in out.colors. PES files carry the same data.
 PecStitchesEnd decodePecStitches(ByteSpan bytes, std::int64_t start, int k, DesignSink& out);
+
+// The stitches HUS and VIP files share: entry 0 and on, the colour count, the bounds and the
+// end entry. The colours are the readers' own.
+void readHusStitches(ByteSpan bytes, DesignSink& out);

@@ -34,6 +34,12 @@ constexpr PeerFigures kRecorded[] = {
     // needle is, the reader keeps it as a move.
     {"Star.XXX", StitchFormat::Xxx, 2545, 1, -295, -311, 296, 312, 0xF7F3F7},
     {"Embroidermodder.XXX", StitchFormat::Xxx, 3412, 0, -1111, -259, 1114, 255, 0x940818},
+    // HUS and VIP keep every stitch and jump, to where the needle is as well.
+    {"Embroidermodder.HUS", StitchFormat::Hus, 3423, 0, -1111, -259, 1114, 255, 0x840000},
+    {"Star.HUS", StitchFormat::Hus, 2555, 1, -295, -311, 296, 312, 0xFFFFFF},
+    // The peer has no VIP reader: its HUS reader's figures on the VIP streams, and the threads
+    // as stored (Star.HUS names the same white).
+    {"Star.VIP", StitchFormat::Vip, 2542, 1, -295, -311, 296, 312, 0xF7F3F7},
 };
 } // namespace
 

@@ -27,6 +27,8 @@ DESIGNS = {
     "tests/data/Star.EXP": "application/x-embroidery-exp",
     "tests/data/Hopea.jef": "application/x-embroidery-jef",
     "tests/data/Star.XXX": "application/x-embroidery-xxx",
+    "tests/data/Star.HUS": "application/x-embroidery-hus",
+    "tests/data/Star.VIP": "application/x-embroidery-vip",
 }
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one that has Debian's python3-gi
 

@@ -12,7 +12,7 @@ import tempfile
 import time
 
 PROGRAM, EXAMPLES, DATA = map(os.path.abspath, sys.argv[1:4])
-DECODED = (".pes", ".pec", ".dst", ".pcs", ".sew", ".jef", ".vp3", ".exp", ".xxx")
+DECODED = (".pes", ".pec", ".dst", ".pcs", ".sew", ".jef", ".vp3", ".exp", ".xxx", ".hus", ".vip")
 # Well above a healthy run, well below what a file manager would wait.
 PATIENCE = 3.0
 failures = []
@@ -86,7 +86,6 @@ with tempfile.TemporaryDirectory() as tmp:
     bad["empty.pes"] = b""
     bad["text.pes"] = b"not an embroidery design at all\n" * 40
     bad["noise.sew"] = bytes((i * 7919) % 251 for i in range(7000))  # ends before any stitch
-    bad["name.hus"] = b"\0" * 4000
     with open(os.path.join(DATA, "Star.PCS"), "rb") as f:
         bad["unknown.xyz"] = f.read()  # a whole design, but PCS has no signature to know it by
     paths = {}
