@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: The Nadelix developers
 // SPDX-License-Identifier: MIT
 
+#include "view/Backdrop.h"
 #include "view/StitchDrawing.h"
 
 #include <gtest/gtest.h>
@@ -54,5 +55,48 @@ TEST(DesignMapping, PixelRatiosScaleOriginAndPointsExactly) {
         EXPECT_EQ(mapping->map(1, 0).x - c.origin.x, c.unit1) << c.ratio;
         EXPECT_EQ(mapping->map(0, 3).y - c.origin.y, c.unit3) << c.ratio;
         EXPECT_EQ(mapping->penWidth(), c.pen) << c.ratio;
+    }
+}
+
+// The background for a design's threads: only blocks that move the needle count, and a
+// single thread that shows on white keeps the white. Rows: thread colours (RRGGBB), whether
+// each block stitches, the background.
+TEST(Backdrop, DarkOnlyWhenEveryStitchedThreadIsHardToSeeOnWhite) {
+    struct Case {
+        std::vector<std::uint32_t> threads;
+        std::vector<bool> stitched;
+        std::uint32_t backdrop;
+    };
+    const Case cases[] = {
+        {{0xFFFFFF}, {true}, kDarkBackdrop},
+        {{0xE5E5E5, 0xF8F8F8}, {true, true}, kDarkBackdrop},  // near-white below 1.5
+        {{0xC0C0C0}, {true}, kWhiteBackdrop},                 // light grey, 1.8 : 1
+        {{0x000000, 0xFFFFFF}, {false, true}, kDarkBackdrop}, // an empty black block
+        {{0xFFFFFF, 0x1A0A94}, {true, true}, kWhiteBackdrop}, // one dark thread shows
+        {{0xFFFFFF}, {false}, kWhiteBackdrop},                // nothing stitched
+    };
+    for (const auto& c : cases) {
+        DesignData d;
+        d.m_bThreadColors = 1;
+        int k = 0;
+        d.m_StitchCmd[k++] = CMD_FIRST;
+        for (std::size_t block = 0; block < c.threads.size(); ++block) {
+            d.m_ThreadColors.push_back(colorFromRgb(c.threads[block]));
+            if (block > 0)
+                d.m_StitchCmd[k++] = CMD_COLOR_CHANGE;
+            if (c.stitched[block])
+                d.m_StitchCmd[k++] = CMD_STITCH;
+        }
+        d.m_StitchCmd[k] = CMD_END;
+        d.m_nColors = static_cast<int>(c.threads.size());
+        EXPECT_EQ(backdropFor(d, pecPaletteColors(), sewPaletteColors()), c.backdrop)
+            << std::hex << c.threads.front();
+        for (std::size_t block = 0; block < c.threads.size(); ++block) {
+            if (c.backdrop == kDarkBackdrop && c.stitched[block]) {
+                EXPECT_GE(contrastRatio(colorFromRgb(c.threads[block]),
+                                        colorFromRgb(kDarkBackdrop & 0xFFFFFF)),
+                          3.0);
+            }
+        }
     }
 }
