@@ -155,16 +155,25 @@ TEST(Thumbnail, SmallAndHugeSizesStayWithinTheRequest) {
 }
 
 TEST(Thumbnail, SignatureDecidesAndNameStandsInWithoutOne) {
-    const auto pes = readBytes(std::string(NADELIX_TEST_DATA) + "/Star.pes");
-    const auto asPes = thumbnailOfBytes(pes, "STAR.PES");
-    ASSERT_TRUE(asPes);
-    // Typed by its content whatever the name: none, another, or another format's.
-    for (const char* name : {"star.Pes", "star", "star.pes.bak", "star.pec", "star.dst"}) {
-        SCOPED_TRACE(name);
-        const auto image = thumbnailOfBytes(pes, name);
-        ASSERT_TRUE(image);
-        EXPECT_EQ(*image, *asPes);
+    // Typed by its content whatever the name: none, another, or another format's. Each file
+    // whose format has a signature, under its own name and under others.
+    int signed_ = 0;
+    for (const auto& file : drawnDesigns()) {
+        const auto bytes = readBytes(file.string());
+        if (!thumbnailer::kindFromSignature(bytes.data(), bytes.size()))
+            continue;
+        ++signed_;
+        SCOPED_TRACE(file.string());
+        const auto asItself = thumbnailOfBytes(bytes, file.filename());
+        ASSERT_TRUE(asItself);
+        for (const char* name :
+             {"design", "design.pes.bak", "design.pec", "design.dst", "design.jef", "design.hus"}) {
+            const auto image = thumbnailOfBytes(bytes, name);
+            ASSERT_TRUE(image) << name;
+            EXPECT_EQ(*image, *asItself) << name;
+        }
     }
+    EXPECT_GE(signed_, 15); // PES, PEC, DST, VP3, HUS and VIP files
     const auto pcs = readBytes(std::string(NADELIX_TEST_DATA) + "/Star.PCS");
     EXPECT_FALSE(thumbnailOfBytes(pcs, "star")); // PCS has no signature to go by
 }
