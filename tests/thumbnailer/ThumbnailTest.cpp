@@ -157,13 +157,17 @@ TEST(Thumbnail, SmallAndHugeSizesStayWithinTheRequest) {
 TEST(Thumbnail, SignatureDecidesAndNameStandsInWithoutOne) {
     // Typed by its content whatever the name: none, another, or another format's. Each file
     // whose format has a signature, under its own name and under others.
+    using K = thumbnailer::DesignKind;
     int signed_ = 0;
     for (const auto& file : drawnDesigns()) {
-        const auto bytes = readBytes(file.string());
-        if (!thumbnailer::kindFromSignature(bytes.data(), bytes.size()))
+        const auto kind = thumbnailer::kindFromName(file.filename());
+        if (kind != K::Pes && kind != K::Pec && kind != K::Dst && kind != K::Vp3 &&
+            kind != K::Hus && kind != K::Vip)
             continue;
         ++signed_;
         SCOPED_TRACE(file.string());
+        const auto bytes = readBytes(file.string());
+        EXPECT_EQ(thumbnailer::kindFromSignature(bytes.data(), bytes.size()), kind);
         const auto asItself = thumbnailOfBytes(bytes, file.filename());
         ASSERT_TRUE(asItself);
         for (const char* name :
