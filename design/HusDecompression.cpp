@@ -31,7 +31,6 @@ public:
     void skip(int bits) {
         m_window <<= bits;
         m_held -= bits;
-        m_read += static_cast<std::uint64_t>(bits);
         if (m_held < 32)
             refill();
     }
@@ -43,7 +42,11 @@ public:
         skip(bits);
         return value;
     }
-    bool more() const { return m_read < 8 * static_cast<std::uint64_t>(m_bytes.size()); }
+    bool more() const { return bitsLeft() > 0; }
+    std::int64_t bitsLeft() const {
+        // The bits read are those up to m_next less those still held; m_next may pass the end.
+        return m_endBits - (8 * static_cast<std::int64_t>(m_next) - m_held);
+    }
 
 private:
     // Tops the window up to 56 bits or more.
@@ -68,10 +71,10 @@ private:
     }
 
     ByteSpan m_bytes;
+    std::int64_t m_endBits = 8 * static_cast<std::int64_t>(m_bytes.size());
     std::uint64_t m_window = 0;
-    int m_held = 0;           // bits of the window that are the stream's
-    std::size_t m_next = 0;   // the byte after them
-    std::uint64_t m_read = 0; // bits read
+    int m_held = 0;         // bits of the window that are the stream's
+    std::size_t m_next = 0; // the byte after them
 };
 
 // A canonical prefix code: shorter codes first, and among codes of one length the lower
@@ -80,7 +83,8 @@ class PrefixCode {
 public:
     // One symbol, taking no bits.
     void setSingle(std::uint32_t symbol) {
-        m_fast.fill(static_cast<std::uint16_t>(symbol << 5));
+        setFastBits(1);
+        m_fast[0] = m_fast[1] = static_cast<std::uint16_t>(symbol << 5);
         m_counts.fill(0);
     }
     // From each symbol's code length, 0 for none; false for a length over 16.
@@ -92,6 +96,11 @@ public:
             ++m_counts[length];
         }
         m_counts[0] = 0;
+        int longest = kLongest;
+        while (longest > 1 && m_counts[longest] == 0)
+            --longest;
+        // Small alphabets have short codes: a table just as wide is quicker to fill.
+        setFastBits(std::min(longest, kFastBits));
         std::array<std::uint16_t, kLongest + 1> next{};
         for (int l = 1; l < kLongest; ++l)
             next[l + 1] = static_cast<std::uint16_t>(next[l] + m_counts[l]);
@@ -99,21 +108,23 @@ public:
             if (lengths[s] > 0)
                 m_sorted[next[lengths[s]]++] = static_cast<std::uint16_t>(s);
 
+        const std::size_t size = std::size_t{1} << m_fastBits;
         std::size_t filled = 0, symbol = 0;
-        for (int l = 1; l <= kFastBits; ++l) {
-            const std::size_t span = std::size_t{1} << (kFastBits - l);
-            for (int i = 0; i < m_counts[l] && filled < m_fast.size(); ++i, filled += span)
+        for (int l = 1; l <= m_fastBits; ++l) {
+            const std::size_t span = std::size_t{1} << (m_fastBits - l);
+            for (int i = 0; i < m_counts[l] && filled < size; ++i, filled += span)
                 std::fill_n(m_fast.begin() + static_cast<std::ptrdiff_t>(filled), span,
                             static_cast<std::uint16_t>(m_sorted[symbol + i] << 5 | l));
             symbol += m_counts[l];
         }
-        std::fill(m_fast.begin() + static_cast<std::ptrdiff_t>(filled), m_fast.end(), kMiss);
+        std::fill(m_fast.begin() + static_cast<std::ptrdiff_t>(filled),
+                  m_fast.begin() + static_cast<std::ptrdiff_t>(size), kMiss);
         return true;
     }
     // The symbol at the reader's position, which moves past its code; -1 where none fits.
     int decode(BitReader& in) const {
         const std::uint32_t bits = in.peek();
-        std::uint32_t hit = m_fast[bits >> (32 - kFastBits)];
+        std::uint32_t hit = m_fast[bits >> m_fastShift];
         if (hit == kMiss) [[unlikely]]
             hit = longCode(bits);
         if (hit == kMiss)
@@ -123,6 +134,10 @@ public:
     }
 
 private:
+    void setFastBits(int bits) {
+        m_fastBits = bits;
+        m_fastShift = 32 - bits;
+    }
     // A code longer than the fast look-up takes: the lengths walked one by one.
     [[gnu::noinline]] std::uint32_t longCode(std::uint32_t bits) const {
         std::uint32_t code = 0, first = 0, index = 0;
@@ -136,6 +151,7 @@ private:
         return kMiss;
     }
 
+    int m_fastBits = 1, m_fastShift = 31;             // the look-up's width, from 1 to kFastBits
     std::array<std::uint16_t, 1 << kFastBits> m_fast; // symbol << 5 | length, or kMiss
     std::array<std::uint16_t, kLongest + 1> m_counts;
     std::array<std::uint16_t, 512> m_sorted; // by length, then by symbol
@@ -211,11 +227,32 @@ public:
     // size bounds the calls; a block's tables cost a fixed amount, and each block takes 16
     // bits or more of the stream.
     [[gnu::always_inline]] bool step() {
+        if (m_sure > 0 && m_n < m_out.size()) [[likely]] {
+            --m_sure;
+            return expandSymbol();
+        }
+        return checkedStep();
+    }
+    std::size_t written() const { return m_n; }
+
+private:
+    // A symbol with its distance takes at most 16 + 16 + 30 bits.
+    static constexpr std::int64_t kMostBitsPerSymbol = 64;
+
+    [[gnu::noinline]] bool checkedStep() {
         if (m_n >= m_out.size() || !m_in.more())
             return false;
         if (m_left <= 0 && !readBlock())
             return false;
         --m_left;
+        // The symbols after this one that the block holds and the stream's bits surely reach
+        // need neither check.
+        m_sure =
+            std::min(std::max<std::int64_t>(m_left, 0), (m_in.bitsLeft() - 1) / kMostBitsPerSymbol);
+        m_left -= m_sure;
+        return expandSymbol();
+    }
+    [[gnu::always_inline]] bool expandSymbol() {
         const int symbol = m_symbolCode.decode(m_in);
         if (symbol >= 0 && symbol < 256) [[likely]] {
             m_out[m_n++] = static_cast<std::uint8_t>(symbol);
@@ -223,9 +260,6 @@ public:
         }
         return symbol >= 256 && symbol != kEnd && copy(symbol - 256 + kShortestCopy);
     }
-    std::size_t written() const { return m_n; }
-
-private:
     [[gnu::noinline]] bool readBlock() {
         m_left = m_in.take(16);
         return readLengthCode(m_in, m_lengthCode) &&
@@ -240,15 +274,24 @@ private:
         if (back > m_n)
             return false;
         const std::size_t n = std::min(static_cast<std::size_t>(length), m_out.size() - m_n);
-        for (std::size_t i = 0; i < n; ++i, ++m_n)
-            m_out[m_n] = m_out[m_n - back];
+        std::uint8_t* to = m_out.data() + m_n;
+        const std::uint8_t* from = to - back;
+        m_n += n;
+        if (back >= n) // the source ends before the copy starts
+            std::memcpy(to, from, n);
+        else if (back == 1) // a run of one byte
+            std::memset(to, *from, n);
+        else // overlapping: bytes written here are read again further on
+            for (std::size_t i = 0; i < n; ++i)
+                to[i] = from[i];
         return true;
     }
 
     BitReader m_in;
     std::span<std::uint8_t> m_out;
     std::size_t m_n = 0;
-    std::int64_t m_left = 0; // symbols left in the block
+    std::int64_t m_left = 0; // symbols left in the block, besides those in m_sure
+    std::int64_t m_sure = 0; // symbols to come that the stream surely has bits for
     PrefixCode m_lengthCode, m_symbolCode, m_distanceCode;
 };
 
