@@ -45,3 +45,13 @@ int readPecColors(ByteSpan bytes, std::int64_t block, int first, DesignSink& out
 // Decodes the PEC stitch data from start into entries from k on, widening out.bounds and
 // counting colour changes in out.colors. PES files carry the same data.
 PecStitchesEnd decodePecStitches(ByteSpan bytes, std::int64_t start, int k, DesignSink& out);
+
+// Later formats only the thumbnailer draws, as those above.
+void readU01(ByteSpan bytes, DesignSink& out);
+void readTap(ByteSpan bytes, DesignSink& out);
+void readShv(ByteSpan bytes, DesignSink& out);
+void read10o(ByteSpan bytes, DesignSink& out);
+void readDsb(ByteSpan bytes, DesignSink& out);
+void readDsz(ByteSpan bytes, DesignSink& out);
+// DST's stitch records from start on, for DST (after its header) and TAP (without one).
+void readDstRecords(ByteSpan bytes, int start, DesignSink& out);

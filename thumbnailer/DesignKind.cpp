@@ -15,7 +15,7 @@ struct Extension {
     const char* upper;
     DesignKind kind;
 };
-constexpr std::array<Extension, 11> kExtensions = {{
+constexpr std::array<Extension, 17> kExtensions = {{
     {"PES", DesignKind::Pes},
     {"PEC", DesignKind::Pec},
     {"DST", DesignKind::Dst},
@@ -27,6 +27,12 @@ constexpr std::array<Extension, 11> kExtensions = {{
     {"XXX", DesignKind::Xxx},
     {"HUS", DesignKind::Hus},
     {"VIP", DesignKind::Vip},
+    {"U01", DesignKind::U01},
+    {"TAP", DesignKind::Tap},
+    {"SHV", DesignKind::Shv},
+    {"10O", DesignKind::Ext10o},
+    {"DSB", DesignKind::Dsb},
+    {"DSZ", DesignKind::Dsz},
 }};
 
 // Leading bytes that only files of one format carry.
@@ -72,9 +78,12 @@ std::optional<DesignKind> kindFromSignature(const std::uint8_t* data, std::size_
 
 std::optional<DesignKind> kindOf(const std::string& name, const std::uint8_t* data,
                                  std::size_t size) {
-    if (const auto bySignature = kindFromSignature(data, size))
-        return bySignature;
-    return kindFromName(name);
+    const auto byName = kindFromName(name);
+    const auto bySignature = kindFromSignature(data, size);
+    // DSB and DSZ open with DST's header: only their name tells them from it.
+    if (bySignature == DesignKind::Dst && (byName == DesignKind::Dsb || byName == DesignKind::Dsz))
+        return byName;
+    return bySignature ? bySignature : byName;
 }
 
 } // namespace thumbnailer
