@@ -49,6 +49,10 @@ FormatReader readerOf(StitchFormat format) {
         return {readDsb, Colours::PecPalette};
     case StitchFormat::Dsz:
         return {readDsz, Colours::PecPalette};
+    case StitchFormat::Ksm:
+        return {readKsm, Colours::PecPalette};
+    case StitchFormat::Stx:
+        return {readStx, Colours::ThreadColors};
     case StitchFormat::Pes:
         break;
     }

@@ -59,7 +59,9 @@ enum class StitchFormat {
     Shv,
     Ext10o,
     Dsb,
-    Dsz
+    Dsz,
+    Ksm,
+    Stx
 };
 
 // Decodes bytes into design with the format's reader: sizing the entries, decoding, taking over

@@ -22,5 +22,5 @@ RecordAction dsbAction(std::uint8_t control) {
 } // namespace
 
 void readDsb(ByteSpan bytes, DesignSink& out) {
-    readMagnitudeRecords(bytes, kStitches, {0, 1, 2, 0x20, 0x40, false}, dsbAction, out);
+    readMagnitudeRecords(bytes, kStitches, {0, 1, 2, 0x20, 0x40, false, true}, dsbAction, out);
 }

@@ -22,5 +22,5 @@ RecordAction dszAction(std::uint8_t control) {
 } // namespace
 
 void readDsz(ByteSpan bytes, DesignSink& out) {
-    readMagnitudeRecords(bytes, kStitches, {2, 0, 1, 0x40, 0x20, false}, dszAction, out);
+    readMagnitudeRecords(bytes, kStitches, {2, 0, 1, 0x40, 0x20, false, true}, dszAction, out);
 }

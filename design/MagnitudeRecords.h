@@ -22,6 +22,7 @@ struct RecordLayout {
     std::uint8_t xNegative; // control bit that turns x negative
     std::uint8_t yDownward; // control bit that turns y downwards; without it y goes upwards
     bool commandsMove;      // whether records other than stitches and jumps move the needle
+    bool stillStitches;     // whether a stitch that moves by nothing is an entry all the same
 };
 
 // Decodes the records from start on into entries from 2 on. A thread change starts a new
@@ -61,7 +62,8 @@ void readMagnitudeRecords(ByteSpan bytes, std::int64_t start, RecordLayout layou
         switch (classify(control)) {
         case RecordAction::Stitch:
             stitched = true;
-            moveBy();
+            if (layout.stillStitches || dx != 0 || dy != 0)
+                moveBy();
             return true;
         case RecordAction::Jump:
             moveBy();

@@ -53,5 +53,7 @@ void readShv(ByteSpan bytes, DesignSink& out);
 void read10o(ByteSpan bytes, DesignSink& out);
 void readDsb(ByteSpan bytes, DesignSink& out);
 void readDsz(ByteSpan bytes, DesignSink& out);
+void readKsm(ByteSpan bytes, DesignSink& out);
+void readStx(ByteSpan bytes, DesignSink& out);
 // DST's stitch records from start on, for DST (after its header) and TAP (without one).
 void readDstRecords(ByteSpan bytes, int start, DesignSink& out);

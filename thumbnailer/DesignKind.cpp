@@ -15,7 +15,9 @@ struct Extension {
     const char* upper;
     DesignKind kind;
 };
-constexpr std::array<Extension, 17> kExtensions = {{
+// A format a line, so that adding one touches one line.
+// clang-format off
+constexpr std::array<Extension, 19> kExtensions = {{
     {"PES", DesignKind::Pes},
     {"PEC", DesignKind::Pec},
     {"DST", DesignKind::Dst},
@@ -33,7 +35,10 @@ constexpr std::array<Extension, 17> kExtensions = {{
     {"10O", DesignKind::Ext10o},
     {"DSB", DesignKind::Dsb},
     {"DSZ", DesignKind::Dsz},
+    {"KSM", DesignKind::Ksm},
+    {"STX", DesignKind::Stx},
 }};
+// clang-format on
 
 // Leading bytes that only files of one format carry.
 struct Signature {

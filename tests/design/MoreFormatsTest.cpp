@@ -4,7 +4,10 @@
 // Real files of the later thumbnail formats against what an independent reader (pyembroidery)
 // reports for them: its stitches and jumps are our moves, its colour changes or runs of
 // needle changes after a stitch our colour changes, and its extents our bounds. It reads TAP
-// with clipping off, since otherwise it folds runs of jumps into trims.
+// with clipping off, since otherwise it folds runs of jumps into trims. It stops a third into
+// Cake_3.ksm at a needle code it does not know (0x1E): there the colour changes and extents are
+// those the other files of that design give. STX colours it does not read; ours match the
+// threads it reads from that design's PHC file.
 #include "design/DesignData.h"
 #include "thumbnailer/DesignKind.h"
 
@@ -38,6 +41,10 @@ constexpr RealFile kRealFiles[] = {
     {"rectangle.dsb", StitchFormat::Dsb, 31, 0, -20, -20, 20, 20, 0},
     {"Cake_3.dsz", StitchFormat::Dsz, 15072, 19, -419, -669, 420, 670, 0},
     {"rectangle.dsz", StitchFormat::Dsz, 31, 1, -20, -20, 20, 20, 0},
+    {"Cake_3.ksm", StitchFormat::Ksm, 15029, 18, -419, -669, 420, 670, 0},
+    {"rectangle.ksm", StitchFormat::Ksm, 30, 0, -20, -20, 20, 20, 0},
+    {"Cake_3.stx", StitchFormat::Stx, 15072, 18, -419, -669, 420, 670, 0xE7E7E7},
+    {"rectangle.stx", StitchFormat::Stx, 31, 0, -20, -20, 20, 20, 0xFF8E10},
 };
 } // namespace
 
