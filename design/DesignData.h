@@ -61,7 +61,11 @@ enum class StitchFormat {
     Dsb,
     Dsz,
     Ksm,
-    Stx
+    Stx,
+    Emd,
+    Phb,
+    Phc,
+    Jpx
 };
 
 // Decodes bytes into design with the format's reader: sizing the entries, decoding, taking over

@@ -17,7 +17,7 @@ struct Extension {
 };
 // A format a line, so that adding one touches one line.
 // clang-format off
-constexpr std::array<Extension, 19> kExtensions = {{
+constexpr std::array<Extension, 23> kExtensions = {{
     {"PES", DesignKind::Pes},
     {"PEC", DesignKind::Pec},
     {"DST", DesignKind::Dst},
@@ -37,6 +37,10 @@ constexpr std::array<Extension, 19> kExtensions = {{
     {"DSZ", DesignKind::Dsz},
     {"KSM", DesignKind::Ksm},
     {"STX", DesignKind::Stx},
+    {"EMD", DesignKind::Emd},
+    {"PHB", DesignKind::Phb},
+    {"PHC", DesignKind::Phc},
+    {"JPX", DesignKind::Jpx},
 }};
 // clang-format on
 

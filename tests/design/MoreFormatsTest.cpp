@@ -45,6 +45,14 @@ constexpr RealFile kRealFiles[] = {
     {"rectangle.ksm", StitchFormat::Ksm, 30, 0, -20, -20, 20, 20, 0},
     {"Cake_3.stx", StitchFormat::Stx, 15072, 18, -419, -669, 420, 670, 0xE7E7E7},
     {"rectangle.stx", StitchFormat::Stx, 31, 0, -20, -20, 20, 20, 0xFF8E10},
+    {"Cake_3.emd", StitchFormat::Emd, 15148, 18, 0, -1339, 839, 0, 0},
+    {"rectangle.emd", StitchFormat::Emd, 33, 0, 0, -40, 40, 0, 0},
+    {"Cake_3.phb", StitchFormat::Phb, 14963, 18, -197, -1199, 642, 140, 0},
+    {"rectangle.phb", StitchFormat::Phb, 28, 0, 0, 0, 40, 40, 0},
+    {"Cake_3.phc", StitchFormat::Phc, 14963, 18, -197, -1199, 642, 140, 0},
+    {"rectangle.phc", StitchFormat::Phc, 28, 0, 0, 0, 40, 40, 0},
+    {"Cake_3.jpx", StitchFormat::Jpx, 15126, 18, -419, -669, 420, 670, 0},
+    {"rectangle.jpx", StitchFormat::Jpx, 31, 0, -20, -20, 20, 20, 0},
 };
 } // namespace
 
