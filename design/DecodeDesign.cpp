@@ -61,6 +61,8 @@ FormatReader readerOf(StitchFormat format) {
         return {readPhc, Colours::PecPalette};
     case StitchFormat::Jpx:
         return {readJpx, Colours::PecPalette};
+    case StitchFormat::Max:
+        return {readMax, Colours::PecPalette};
     case StitchFormat::Pes:
         break;
     }

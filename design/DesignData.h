@@ -65,7 +65,8 @@ enum class StitchFormat {
     Emd,
     Phb,
     Phc,
-    Jpx
+    Jpx,
+    Max
 };
 
 // Decodes bytes into design with the format's reader: sizing the entries, decoding, taking over

@@ -17,7 +17,7 @@ struct Extension {
 };
 // A format a line, so that adding one touches one line.
 // clang-format off
-constexpr std::array<Extension, 23> kExtensions = {{
+constexpr std::array<Extension, 24> kExtensions = {{
     {"PES", DesignKind::Pes},
     {"PEC", DesignKind::Pec},
     {"DST", DesignKind::Dst},
@@ -41,6 +41,7 @@ constexpr std::array<Extension, 23> kExtensions = {{
     {"PHB", DesignKind::Phb},
     {"PHC", DesignKind::Phc},
     {"JPX", DesignKind::Jpx},
+    {"MAX", DesignKind::Max},
 }};
 // clang-format on
 

@@ -53,6 +53,9 @@ constexpr RealFile kRealFiles[] = {
     {"rectangle.phc", StitchFormat::Phc, 28, 0, 0, 0, 40, 40, 0},
     {"Cake_3.jpx", StitchFormat::Jpx, 15126, 18, -419, -669, 420, 670, 0},
     {"rectangle.jpx", StitchFormat::Jpx, 31, 0, -20, -20, 20, 20, 0},
+    // Its first stitch at the origin, as ours.
+    {"Cake_3.max", StitchFormat::Max, 11240, 0, -1056, -564, 123, 174, 0},
+    {"rectangle.max", StitchFormat::Max, 29, 0, 0, 0, 50, 50, 0},
 };
 } // namespace
 
