@@ -52,13 +52,15 @@ struct Signature {
     DesignKind kind;
 };
 using namespace std::string_view_literals;
-constexpr std::array<Signature, 6> kSignatures = {{
+constexpr std::array<Signature, 8> kSignatures = {{
     {"#PES"sv, 4, DesignKind::Pes},
     {"#PEC0001"sv, 8, DesignKind::Pec},
     {"LA:"sv, 513, DesignKind::Dst}, // the label that opens the 512-byte header
     {"%vsm%\0"sv, 6, DesignKind::Vp3},
     {"\x5B\xAF\xC8\x00"sv, 4, DesignKind::Hus},
     {"\x5D\xFC\x90\x01"sv, 4, DesignKind::Vip},
+    {"#PHB"sv, 4, DesignKind::Phb},
+    {"#PHC"sv, 4, DesignKind::Phc},
 }};
 
 } // namespace

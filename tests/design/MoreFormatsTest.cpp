@@ -84,9 +84,11 @@ TEST(MoreFormats, RealFilesAgreeWithAnIndependentReader) {
     }
 }
 
-TEST(MoreFormats, DsbAndDszGoByTheirNameThoughTheyOpenWithDstsHeader) {
+TEST(MoreFormats, TypedByTheirSignatureOrByNameWhereTheyOpenWithDstsHeader) {
     const auto dsb = readBytes(std::string(NADELIX_TEST_DATA) + "/Cake_3.dsb");
     EXPECT_EQ(thumbnailer::kindOf("cake.DSB", dsb.data(), dsb.size()), StitchFormat::Dsb);
     EXPECT_EQ(thumbnailer::kindOf("cake.dsz", dsb.data(), dsb.size()), StitchFormat::Dsz);
     EXPECT_EQ(thumbnailer::kindOf("cake.pes", dsb.data(), dsb.size()), StitchFormat::Dst);
+    const auto phc = readBytes(std::string(NADELIX_TEST_DATA) + "/rectangle.phc");
+    EXPECT_EQ(thumbnailer::kindOf("cake.pes", phc.data(), phc.size()), StitchFormat::Phc);
 }
