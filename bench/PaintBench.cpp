@@ -103,10 +103,9 @@ void BM_PaintSample(benchmark::State& state, const char* name) {
     }
 }
 BENCHMARK_CAPTURE(BM_PaintSample, flowers, "flowers.pes")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PaintSample, geometric, "geometric_objects.pes")
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PaintSample, hopea, "Hopea.pes")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PaintSample, star, "Star.pes")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PaintSample, shamrock, "shamrockin.pes")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PaintSample, sample1, "sample1.pes")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PaintSample, shamrock, "shamrockin.dst")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PaintSample, reorder, "reorder.pes")->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: The Nadelix developers
 // SPDX-License-Identifier: MIT
 
-// Decoding speed of every reader on a generated 1 MiB file, and the whole load step of a PES
-// file from the page cache.
+// Decoding speed of every reader on a generated 1 MiB file or a real one, and the whole load
+// step of a PES file from the page cache.
 #include "AllocationCounter.h"
+#include "TempDir.h"
 #include "design/DesignModel.h"
 
 #include <benchmark/benchmark.h>
@@ -151,6 +152,33 @@ void BM_ReadSEW(benchmark::State& s) {
     runReader(s, sewFile(), &DesignModel::ReadSEW);
 }
 
+// A real file through the decode step, as the thumbnailer decodes it.
+void runDecode(benchmark::State& state, const char* name, StitchFormat format) {
+    const auto file = readBytes(std::string(NADELIX_TEST_DATA) + "/" + name);
+    DesignData design;
+    decodeDesign(design, format, file); // sizes the entry arrays once
+    const std::size_t before = allocationCount();
+    for (auto _ : state) {
+        decodeDesign(design, format, file);
+        benchmark::DoNotOptimize(design.m_StitchX.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.size()));
+    state.counters["allocations"] = static_cast<double>(allocationCount() - before);
+}
+
+void BM_DecodeVP3(benchmark::State& s) {
+    runDecode(s, "Hopea.vp3", StitchFormat::Vp3);
+}
+void BM_DecodeEXP(benchmark::State& s) {
+    runDecode(s, "Hopea.exp", StitchFormat::Exp);
+}
+void BM_DecodeJEF(benchmark::State& s) {
+    runDecode(s, "Hopea.jef", StitchFormat::Jef);
+}
+void BM_DecodeXXX(benchmark::State& s) {
+    runDecode(s, "Embroidermodder.XXX", StitchFormat::Xxx);
+}
+
 // The load step: open, one read into the reused buffer, dispatch and decode.
 void BM_LoadFilePES(benchmark::State& state) {
     const auto file = pesFile();
@@ -183,4 +211,8 @@ BENCHMARK(BM_ReadPEC)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReadDST)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReadPCS)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReadSEW)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeVP3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeEXP)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeJEF)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DecodeXXX)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadFilePES)->Unit(benchmark::kMicrosecond);

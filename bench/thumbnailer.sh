@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: The Nadelix developers
 # SPDX-License-Identifier: MIT
 # Whole-process time and memory of nadelix-thumbnailer, with a plain cp of the same file in the
-# same run for scale: a typical design from tests/data and a made-up design of 500,000 stitches.
+# same run for scale: a typical design of each format from tests/data and made-up designs of
+# 500,000 stitches (bench/big_designs.py).
 # Usage: bench/thumbnailer.sh [build-dir]   (needs hyperfine; GNU time for the memory)
 # Targets: a typical design under 15 ms and 500,000 stitches under 100 ms (median, whole
 # process), under 30 MB. On a busy machine the wall times mostly measure the queue for a core:
@@ -15,41 +16,18 @@ test -x "$program" || { echo "build $program first (scripts/build.sh)"; exit 1; 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# 500,000 stitches as DST records: a spiral of small moves with a colour change every 50,000.
-python3 - "$scratch/big.dst" <<'PY'
-import math, sys
-# (byte, bit) of each balanced-ternary digit of a move, as the DST record lays them out.
-X = {1: (0, 0), -1: (0, 1), 9: (0, 2), -9: (0, 3), 3: (1, 0), -3: (1, 1), 27: (1, 2),
-     -27: (1, 3), 81: (2, 2), -81: (2, 3)}
-Y = {1: (0, 7), -1: (0, 6), 9: (0, 5), -9: (0, 4), 3: (1, 7), -3: (1, 6), 27: (1, 5),
-     -27: (1, 4), 81: (2, 5), -81: (2, 4)}
-def record(dx, dy):
-    b = [0, 0, 0x03]
-    for v, table in ((dx, X), (dy, Y)):
-        for w in (1, 3, 9, 27, 81):
-            digit = ((v + 1) % 3) - 1  # -1, 0 or 1
-            if digit:
-                i, bit = table[digit * w]
-                b[i] |= 1 << bit
-            v = (v - digit) // 3
-    return bytes(b)
-out = bytearray(b"LA:BIG".ljust(512, b" "))
-x = y = 0
-for i in range(500000):
-    if i and i % 50000 == 0:
-        out += b"\x00\x00\xc3"
-    a = i * 0.013
-    r = 50 + (i % 50000) * 0.02
-    nx, ny = int(r * math.cos(a)), int(r * math.sin(a))
-    dx, dy = max(-40, min(40, nx - x)), max(-40, min(40, ny - y))
-    out += record(dx, dy); x += dx; y += dy
-out += b"\x00\x00\xf3"
-open(sys.argv[1], "wb").write(out)
-PY
-typical=tests/data/flowers.pes
+# 500,000 stitches in each format that can be made up here; a typical real design of each.
+big_formats=(dst exp jef vp3)
+python3 bench/big_designs.py "$scratch" "${big_formats[@]}"
+designs=(tests/data/flowers.pes)
+for ext in jef vp3 exp xxx hus vip; do
+  first=$(find tests/data -maxdepth 1 -iname "*.$ext" | sort | head -1)
+  if [ -n "$first" ]; then designs+=("$first"); fi
+done
+for ext in "${big_formats[@]}"; do designs+=("$scratch/big.$ext"); done
 
 echo "machine: $(nproc) cores, load:$(uptime | sed 's/.*load average://')"
-for design in "$typical" "$scratch/big.dst"; do
+for design in "${designs[@]}"; do
   echo "== $design ($(stat -c %s "$design") bytes)"
   hyperfine -N --warmup 5 --runs 60 --style basic --export-json "$scratch/t.json" \
     "cp $design $scratch/copy" \

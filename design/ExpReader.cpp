@@ -1,10 +1,83 @@
 // SPDX-FileCopyrightText: The Nadelix developers
 // SPDX-License-Identifier: MIT
 
-// EXP files: not decoded yet; an empty design, so that they get no picture.
+// Melco / Bernina EXP files: no header and no colours, only records of two signed bytes (x,
+// then y upwards, in tenths of a millimetre). A first byte 0x80 escapes to a control code and
+// a further displacement: 0x01 changes the colour, 0x02 and 0x04 move (a stitch, a jump),
+// 0x80 trims without moving; any other code ends the design.
+#include "EntryBounds.h"
 #include "Readers.h"
 
-void readExp(ByteSpan, DesignSink& out) {
+namespace {
+constexpr std::uint8_t kEscape = 0x80;
+constexpr std::uint8_t kColorChange = 0x01;
+constexpr std::uint8_t kStitch = 0x02;
+constexpr std::uint8_t kJump = 0x04;
+constexpr std::uint8_t kTrim = 0x80;
+} // namespace
+
+void readExp(ByteSpan bytes, DesignSink& out) {
+    // Whole records only: a last byte alone is no record.
+    const int length = static_cast<int>(bytes.size() & ~std::size_t{1});
     out.put(0, 0, 0, CMD_FIRST);
-    out.end(1);
+    // Every record takes two bytes and gives at most one entry, a colour change that moves
+    // four bytes and two: room for all, written unchecked.
+    const EntryArrays e = out.reserve(static_cast<std::size_t>(length / 2 + 2));
+    const std::uint8_t* data = bytes.data();
+    std::ptrdiff_t k = 1; // an index as wide as a pointer needs no widening per entry
+    // Colour changes before the first move would take the origin into the bounds.
+    std::ptrdiff_t firstMove = k;
+    int colors = 1;
+    // Entries keep the low 16 bits of the position, and only those ever show: a 16-bit
+    // position that wraps gives the same entries and bounds.
+    std::uint16_t x = 0;
+    std::uint16_t y = 0;
+    auto moveBy = [&](std::uint8_t dx, std::uint8_t dy) {
+        x = static_cast<std::uint16_t>(x + static_cast<std::int8_t>(dx));
+        y = static_cast<std::uint16_t>(y - static_cast<std::int8_t>(dy));
+        e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), CMD_STITCH);
+    };
+
+    std::int64_t p = 0;
+    auto record = [&]<bool checked>() -> bool {
+        auto at = [&](std::int64_t q) { return recordByte<checked>(data, length, q); };
+        const std::uint8_t b0 = at(p);
+        const std::uint8_t b1 = at(p + 1);
+        if (b0 != kEscape) [[likely]] {
+            p += 2;
+            moveBy(b0, b1);
+            return true;
+        }
+        // A control code without its displacement ends the design.
+        if (p + 4 > length)
+            return false;
+        const std::uint8_t dx = at(p + 2);
+        const std::uint8_t dy = at(p + 3);
+        p += 4;
+        switch (b1) {
+        case kStitch:
+        case kJump:
+            moveBy(dx, dy);
+            return true;
+        case kTrim:
+            return true;
+        case kColorChange:
+            if (firstMove == k)
+                ++firstMove;
+            e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                  CMD_COLOR_CHANGE);
+            ++colors;
+            if (dx != 0 || dy != 0)
+                moveBy(dx, dy);
+            return true;
+        default:
+            return false;
+        }
+    };
+    forEachRecord(p, length, 4, record);
+
+    out.bounds = k > firstMove ? widenedByEntries(Bounds{}, e, firstMove, k) : Bounds{0, 0, 0, 0};
+    out.colors = colors;
+    out.end(static_cast<int>(k));
+    takeDstColors(out);
 }

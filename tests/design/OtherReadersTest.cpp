@@ -458,3 +458,28 @@ TEST(SewReader, ThreadIndicesBeyondTheListAreDropped) {
     read(m, &DesignModel::ReadSEW, file.size(7544));
     EXPECT_EQ(m.m_ColorList[63], 64);
 }
+
+// --- EXP ---------------------------------------------------------------------------------
+
+TEST(ExpReader, ControlCodesMoveTrimChangeColourOrEnd) {
+    const struct {
+        std::vector<std::uint8_t> file;
+        std::vector<Entry> tail; // the entries after the first one
+    } rows[] = {
+        {{0x0A, 0xFB}, {{10, 5, CMD_STITCH}}},
+        {{0x80, 0x80, 0x07, 0x00, 0x01, 0x00}, {{1, 0, CMD_STITCH}}},
+        {{0x80, 0x02, 0x01, 0x01, 0x80, 0x04, 0xFE, 0x00},
+         {{1, -1, CMD_STITCH}, {-1, -1, CMD_STITCH}}},
+        {{0x80, 0x01, 0x03, 0x00}, {{0, 0, CMD_COLOR_CHANGE}, {3, 0, CMD_STITCH}}},
+        {{0x80, 0x03, 0x01, 0x01, 0x01, 0x00}, {}},
+        {{0x01, 0x00, 0x80, 0x04, 0x05}, {{1, 0, CMD_STITCH}}}, // control cut short
+    };
+    for (const auto& row : rows) {
+        DesignModel m;
+        decodeDesign(m, StitchFormat::Exp, row.file);
+        std::vector<Entry> want = {kFirst};
+        want.insert(want.end(), row.tail.begin(), row.tail.end());
+        want.push_back(kEndEntry);
+        EXPECT_EQ(entriesOf(m), want) << "first bytes " << std::hex << int{row.file[0]};
+    }
+}

@@ -116,7 +116,7 @@ std::uint64_t digestOf(const DesignModel& m) {
 } // namespace
 
 TEST(SampleFiles, EveryDecodedSampleKeepsTheModelsInvariants) {
-    EXPECT_EQ(decodeAll(NADELIX_TEST_DATA), 27);
+    EXPECT_EQ(decodeAll(NADELIX_TEST_DATA), 14);
 }
 
 TEST(SampleFiles, TheExamplesForNewUsersDecode) {
@@ -151,10 +151,6 @@ TEST(SampleFiles, EveryRealFileDecodesExactlyAsRecorded) {
         {"Embroidermodder.DST", 0x037D07F79DD17881ull},
         {"Embroidermodder.PEC", 0xF4C9170D867D575Full},
         {"Embroidermodder.PES", 0x97507F91206C0137ull},
-        {"Embroidermodder.sew", 0xCC2C0E277DF415F4ull},
-        {"Embroidermodder__embroidermodder_logo.dst", 0x11F03F6775B00B9Bull},
-        {"Embroidermodder__embroidermodder_logo.pec", 0x55401684630B349Full},
-        {"Embroidermodder__embroidermodder_logo.pes", 0x65A3287AD26D4CF5ull},
         {"HERZ.PES", 0xB1BAFB8EE54A8C90ull},
         {"Hopea.DST", 0x21F7FE0D76086DC0ull},
         {"Hopea.pec", 0x751C9B5EF3873D32ull},
@@ -167,18 +163,9 @@ TEST(SampleFiles, EveryRealFileDecodesExactlyAsRecorded) {
         {"Star.pes", 0xDE60136012FA497Dull},
         {"WELLE.PCS", 0x3D864450A6119B96ull},
         {"flowers.pes", 0xA0CE1FA0DA7EA02Aull},
-        {"geometric_objects.dst", 0x5574A6150B00517Bull},
-        {"geometric_objects.pcs", 0x5E42194732171FCEull},
-        {"geometric_objects.pec", 0xE5BBA7F285EBCD72ull},
-        {"geometric_objects.pes", 0x9BCA94F5B33432AAull},
-        {"geometric_objects.sew", 0xE26EAFF75A671BD0ull},
+        {"read_sample.pec", 0x1565F7BA229817B8ull},
         {"reorder.pes", 0x245F05A41E44395Dull},
-        {"sample1.pes", 0xD6B75FADF7F91250ull},
         {"shamrockin.dst", 0xD0BCA89D1D72C09Aull},
-        {"shamrockin.pcs", 0x36EFFBF6F0E8D4F3ull},
-        {"shamrockin.pec", 0x88AA908B581B613Dull},
-        {"shamrockin.pes", 0x88AA908B581B613Dull},
-        {"shamrockin.sew", 0x9B5430D359545CF2ull},
     };
     for (const char* directory : {NADELIX_TEST_DATA, NADELIX_EXAMPLES}) {
         for (const auto& item : fs::directory_iterator(directory)) {

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: The Nadelix developers
 # SPDX-License-Identifier: MIT
-"""Real thumbnail clients make thumbnails of one design per decoded format with the installed
+"""Real thumbnail clients make thumbnails of one design per drawn format with the installed
 nadelix-thumbnailer: GNOME's desktop thumbnail factory (which runs it in a bubblewrap sandbox that
 sees only /usr, so it is installed under /usr/local and removed again afterwards) and XFCE's
 tumbler service over a private D-Bus session (installed into a scratch prefix).
 
-Usage: thumbnail_clients.py BUILD_DIR EXAMPLES gnome|tumbler
+Usage: thumbnail_clients.py BUILD_DIR SOURCE_DIR gnome|tumbler
 Exits 77 (skipped) with the reason when the client cannot run here."""
 import hashlib
 import os
@@ -16,13 +16,17 @@ import sys
 import tempfile
 
 SKIP = 77
-# One design per decoded format, and the type the desktop should give it.
+# One design per drawn format (under the source tree), and the type the desktop should give it.
 DESIGNS = {
-    "HERZ.PES": "application/x-embroidery-pes",
-    "BLUME.PEC": "application/x-embroidery-pec",
-    "STERN.DST": "application/x-embroidery-dst",
-    "WELLE.PCS": "application/x-embroidery-pcs",
-    "BLUME.SEW": "application/x-embroidery-sew",
+    "examples/HERZ.PES": "application/x-embroidery-pes",
+    "examples/BLUME.PEC": "application/x-embroidery-pec",
+    "examples/STERN.DST": "application/x-embroidery-dst",
+    "examples/WELLE.PCS": "application/x-embroidery-pcs",
+    "examples/BLUME.SEW": "application/x-embroidery-sew",
+    "tests/data/Hopea.vp3": "application/x-embroidery-vp3",
+    "tests/data/Star.EXP": "application/x-embroidery-exp",
+    "tests/data/Hopea.jef": "application/x-embroidery-jef",
+    "tests/data/Star.XXX": "application/x-embroidery-xxx",
 }
 SYSTEM_PYTHON = "/usr/bin/python3"  # the one that has Debian's python3-gi
 
@@ -82,13 +86,13 @@ def install(build_dir, prefix):
         return [line.strip() for line in f if line.strip()]
 
 
-def copy_designs(examples, folder):
+def copy_designs(source, folder):
     os.makedirs(folder)
-    for name in DESIGNS:
-        shutil.copy(os.path.join(examples, name), folder)
+    for path in DESIGNS:
+        shutil.copy(os.path.join(source, path), folder)
 
 
-def run_gnome(build_dir, examples, scratch):
+def run_gnome(build_dir, source, scratch):
     if os.geteuid() != 0:
         skip("installing under /usr/local (the only place its sandbox sees) needs root")
     try:
@@ -112,7 +116,7 @@ def run_gnome(build_dir, examples, scratch):
     installed = install(build_dir, prefix)
     try:
         folder = os.path.join(scratch, "designs")
-        copy_designs(examples, folder)
+        copy_designs(source, folder)
         # The child looks things up in the environment the factory was made in.
         os.environ["XDG_DATA_DIRS"] = "/usr/local/share:/usr/share"
         os.environ["XDG_CACHE_HOME"] = os.path.join(scratch, "cache")
@@ -121,7 +125,7 @@ def run_gnome(build_dir, examples, scratch):
         # sandbox's seccomp filter forbids; the thumbnailer's own test checks it for leaks.
         asan = os.environ.get("ASAN_OPTIONS")
         os.environ["ASAN_OPTIONS"] = (asan + ":" if asan else "") + "detect_leaks=0"
-        code = subprocess.run([sys.executable, __file__, build_dir, examples, "gnome-inner",
+        code = subprocess.run([sys.executable, __file__, build_dir, source, "gnome-inner",
                                folder], env=os.environ).returncode
         return code
     finally:
@@ -148,6 +152,7 @@ def gnome_inner(folder):
     factory = GnomeDesktop.DesktopThumbnailFactory.new(size)
     problems = []
     for name, mime in DESIGNS.items():
+        name = os.path.basename(name)
         path = os.path.join(folder, name)
         uri = uri_of(path)
         info = Gio.File.new_for_path(path).query_info("standard::content-type,time::modified",
@@ -172,7 +177,7 @@ def gnome_inner(folder):
     return problems
 
 
-def run_tumbler(build_dir, examples, scratch):
+def run_tumbler(build_dir, source, scratch):
     tumblerd = "/usr/lib/x86_64-linux-gnu/tumbler-1/tumblerd"
     if not os.path.exists(tumblerd):
         skip("tumbler is not installed")
@@ -181,7 +186,7 @@ def run_tumbler(build_dir, examples, scratch):
     prefix = os.path.join(scratch, "prefix")
     install(build_dir, prefix)
     folder = os.path.join(scratch, "designs")
-    copy_designs(examples, folder)
+    copy_designs(source, folder)
     env = dict(os.environ)
     env["XDG_DATA_DIRS"] = os.path.join(prefix, "share") + ":/usr/share"
     env["PATH"] = os.path.join(prefix, "bin") + ":" + env.get("PATH", "/usr/bin:/bin")
@@ -190,7 +195,7 @@ def run_tumbler(build_dir, examples, scratch):
     for variable in ("DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY"):
         env.pop(variable, None)
     return subprocess.run(["dbus-run-session", "--", sys.executable, __file__, build_dir,
-                           examples, "tumbler-inner", folder], env=env, timeout=120).returncode
+                           source, "tumbler-inner", folder], env=env, timeout=120).returncode
 
 
 def tumbler_inner(folder):
@@ -199,7 +204,8 @@ def tumbler_inner(folder):
                                    "org.freedesktop.thumbnails.Thumbnailer1",
                                    "/org/freedesktop/thumbnails/Thumbnailer1",
                                    "org.freedesktop.thumbnails.Thumbnailer1", None)
-    uris = [uri_of(os.path.join(folder, name)) for name in DESIGNS]
+    names = [os.path.basename(path) for path in DESIGNS]
+    uris = [uri_of(os.path.join(folder, name)) for name in names]
     loop = GLib.MainLoop()
     errors = []
     state = {"handle": None}
@@ -219,7 +225,7 @@ def tumbler_inner(folder):
     loop.run()
     problems = list(errors)
     cache = os.environ["XDG_CACHE_HOME"]
-    for name, uri in zip(DESIGNS, uris):
+    for name, uri in zip(names, uris):
         problem = check_thumbnail(cached_thumbnail(cache, uri))
         if problem:
             problems.append(f"{name}: {problem}")
@@ -227,7 +233,7 @@ def tumbler_inner(folder):
 
 
 def main():
-    build_dir, examples, client = sys.argv[1:4]
+    build_dir, source, client = sys.argv[1:4]
     if client in ("gnome-inner", "tumbler-inner"):
         problems = (gnome_inner if client == "gnome-inner" else tumbler_inner)(sys.argv[4])
         for p in problems:
@@ -235,8 +241,8 @@ def main():
         sys.exit(1 if problems else 0)
     with tempfile.TemporaryDirectory() as scratch:
         runner = run_gnome if client == "gnome" else run_tumbler
-        code = runner(os.path.abspath(build_dir), os.path.abspath(examples), scratch)
-    print(f"{client}: {'thumbnails for all five formats' if code == 0 else 'FAILED'}")
+        code = runner(os.path.abspath(build_dir), os.path.abspath(source), scratch)
+    print(f"{client}: {f'thumbnails for all {len(DESIGNS)} formats' if code == 0 else 'FAILED'}")
     sys.exit(code)
 
 
