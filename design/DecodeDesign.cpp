@@ -60,7 +60,7 @@ FormatReader readerOf(StitchFormat format) {
     case StitchFormat::Phc:
         return {readPhc, Colours::PecPalette};
     case StitchFormat::Jpx:
-        return {readJpx, Colours::PecPalette};
+        return {readJpx, Colours::ThreadColors};
     case StitchFormat::Max:
         return {readMax, Colours::PecPalette};
     case StitchFormat::Pes:

@@ -25,7 +25,7 @@ struct RealFile {
     int moves;
     int colorChanges;
     int minX, minY, maxX, maxY;
-    ColorRef firstThread; // for formats with thread colours
+    ColorRef firstThread; // 0 where the format takes DST's or the PEC palette's colours
 };
 
 constexpr RealFile kRealFiles[] = {
@@ -51,8 +51,8 @@ constexpr RealFile kRealFiles[] = {
     {"rectangle.phb", StitchFormat::Phb, 28, 0, 0, 0, 40, 40, 0},
     {"Cake_3.phc", StitchFormat::Phc, 14963, 18, -197, -1199, 642, 140, 0},
     {"rectangle.phc", StitchFormat::Phc, 28, 0, 0, 0, 40, 40, 0},
-    {"Cake_3.jpx", StitchFormat::Jpx, 15126, 18, -419, -669, 420, 670, 0},
-    {"rectangle.jpx", StitchFormat::Jpx, 31, 0, -20, -20, 20, 20, 0},
+    {"Cake_3.jpx", StitchFormat::Jpx, 15126, 18, -419, -669, 420, 670, 0xE5E5E5},
+    {"rectangle.jpx", StitchFormat::Jpx, 31, 0, -20, -20, 20, 20, 0xAB834F},
     // Its first stitch at the origin, as ours.
     {"Cake_3.max", StitchFormat::Max, 11240, 0, -1056, -564, 123, 174, 0},
     {"rectangle.max", StitchFormat::Max, 29, 0, 0, 0, 50, 50, 0},
@@ -77,7 +77,8 @@ TEST(MoreFormats, RealFilesAgreeWithAnIndependentReader) {
                       static_cast<std::int16_t>(f.minX), static_cast<std::int16_t>(f.minY),
                       static_cast<std::int16_t>(f.maxX), static_cast<std::int16_t>(f.maxY)}))
             << f.name;
-        if (d.m_bThreadColors) {
+        if (f.firstThread != 0) {
+            EXPECT_TRUE(d.m_bThreadColors) << f.name;
             ASSERT_EQ(d.m_ThreadColors.size(), static_cast<std::size_t>(d.m_nColors)) << f.name;
             EXPECT_EQ(d.m_ThreadColors[0], f.firstThread) << f.name;
         }
