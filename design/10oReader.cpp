@@ -20,5 +20,5 @@ RecordAction action10o(std::uint8_t control) {
 } // namespace
 
 void read10o(ByteSpan bytes, DesignSink& out) {
-    readMagnitudeRecords(bytes, 0, {0, 1, 2, 0x20, 0x40, false, true}, action10o, out);
+    readMagnitudeRecords<RecordLayout{0, 1, 2, 0x20, 0x40, false, true}, action10o>(bytes, 0, out);
 }

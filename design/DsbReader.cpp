@@ -22,5 +22,6 @@ RecordAction dsbAction(std::uint8_t control) {
 } // namespace
 
 void readDsb(ByteSpan bytes, DesignSink& out) {
-    readMagnitudeRecords(bytes, kStitches, {0, 1, 2, 0x20, 0x40, false, true}, dsbAction, out);
+    readMagnitudeRecords<RecordLayout{0, 1, 2, 0x20, 0x40, false, true}, dsbAction>(bytes,
+                                                                                    kStitches, out);
 }

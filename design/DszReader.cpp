@@ -22,5 +22,6 @@ RecordAction dszAction(std::uint8_t control) {
 } // namespace
 
 void readDsz(ByteSpan bytes, DesignSink& out) {
-    readMagnitudeRecords(bytes, kStitches, {2, 0, 1, 0x40, 0x20, false, true}, dszAction, out);
+    readMagnitudeRecords<RecordLayout{2, 0, 1, 0x40, 0x20, false, true}, dszAction>(bytes,
+                                                                                    kStitches, out);
 }

@@ -24,5 +24,6 @@ RecordAction ksmAction(std::uint8_t control) {
 } // namespace
 
 void readKsm(ByteSpan bytes, DesignSink& out) {
-    readMagnitudeRecords(bytes, kStitches, {2, 0, 1, 0x40, 0x20, true, false}, ksmAction, out);
+    readMagnitudeRecords<RecordLayout{2, 0, 1, 0x40, 0x20, true, false}, ksmAction>(bytes,
+                                                                                    kStitches, out);
 }

@@ -7,6 +7,7 @@
 // sign in a control byte (Barudan U01 and DSB, Toyota 10O, ZSK DSZ): the decoding they share.
 // Each format says where the bytes lie and what its control bytes mean.
 
+#include "EntryBounds.h"
 #include "Readers.h"
 
 #include <cstddef>
@@ -28,9 +29,9 @@ struct RecordLayout {
 // Decodes the records from start on into entries from 2 on. A thread change starts a new
 // colour block once the current one has stitches, so that changes before the first stitch or
 // several in a row give no empty blocks.
-template <typename Classify>
-void readMagnitudeRecords(ByteSpan bytes, std::int64_t start, RecordLayout layout,
-                          Classify classify, DesignSink& out) {
+// The layout and the classifying function are compile-time, so that both fold into the loop.
+template <RecordLayout layout, RecordAction (*classify)(std::uint8_t)>
+void readMagnitudeRecords(ByteSpan bytes, std::int64_t start, DesignSink& out) {
     const int length = static_cast<int>(bytes.size());
     out.put(0, 0, 0, CMD_FIRST);
     out.put(1, 0, 0, CMD_STITCH);
@@ -39,7 +40,6 @@ void readMagnitudeRecords(ByteSpan bytes, std::int64_t start, RecordLayout layou
     const std::int64_t records = length > start ? (length - start + 2) / 3 : 0;
     const EntryArrays e = out.reserve(static_cast<std::size_t>(k + 2 * records + 1));
     const std::uint8_t* data = bytes.data();
-    Bounds bounds;
     // Only the low 16 bits of a position ever show, so it wraps in 16 bits.
     std::int16_t x = 0;
     std::int16_t y = 0;
@@ -56,7 +56,6 @@ void readMagnitudeRecords(ByteSpan bytes, std::int64_t start, RecordLayout layou
         auto moveBy = [&] {
             x = static_cast<std::int16_t>(x + ((control & layout.xNegative) ? -dx : dx));
             y = static_cast<std::int16_t>(y + ((control & layout.yDownward) ? dy : -dy));
-            bounds.include(x, y);
             e.put(k++, x, y, CMD_STITCH);
         };
         switch (classify(control)) {
@@ -86,8 +85,9 @@ void readMagnitudeRecords(ByteSpan bytes, std::int64_t start, RecordLayout layou
     };
     forEachRecord(p, length, 3, record);
 
-    // A file without moves has no extent rather than the bounds' start values.
-    out.bounds = bounds.maxX < bounds.minX ? Bounds{0, 0, 0, 0} : bounds;
+    // Colour changes repeat a stitch's position, so all entries from 2 on make the bounds. A
+    // file without moves has no extent rather than the bounds' start values.
+    out.bounds = k > 2 ? widenedByEntries(Bounds{}, e, 2, k) : Bounds{0, 0, 0, 0};
     out.colors = colors;
     out.end(static_cast<int>(k));
     takeDstColors(out);

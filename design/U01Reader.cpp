@@ -23,5 +23,6 @@ RecordAction u01Action(std::uint8_t control) {
 } // namespace
 
 void readU01(ByteSpan bytes, DesignSink& out) {
-    readMagnitudeRecords(bytes, kStitches, {0, 1, 2, 0x20, 0x40, true, true}, u01Action, out);
+    readMagnitudeRecords<RecordLayout{0, 1, 2, 0x20, 0x40, true, true}, u01Action>(bytes, kStitches,
+                                                                                   out);
 }
