@@ -37,6 +37,32 @@ FormatReader readerOf(StitchFormat format) {
         return {readHus, Colours::ThreadColors};
     case StitchFormat::Vip:
         return {readVip, Colours::ThreadColors};
+    case StitchFormat::U01:
+        return {readU01, Colours::PecPalette};
+    case StitchFormat::Tap:
+        return {readTap, Colours::PecPalette};
+    case StitchFormat::Shv:
+        return {readShv, Colours::ThreadColors};
+    case StitchFormat::Ext10o:
+        return {read10o, Colours::PecPalette};
+    case StitchFormat::Dsb:
+        return {readDsb, Colours::PecPalette};
+    case StitchFormat::Dsz:
+        return {readDsz, Colours::PecPalette};
+    case StitchFormat::Ksm:
+        return {readKsm, Colours::PecPalette};
+    case StitchFormat::Stx:
+        return {readStx, Colours::ThreadColors};
+    case StitchFormat::Emd:
+        return {readEmd, Colours::PecPalette};
+    case StitchFormat::Phb:
+        return {readPhb, Colours::PecPalette};
+    case StitchFormat::Phc:
+        return {readPhc, Colours::PecPalette};
+    case StitchFormat::Jpx:
+        return {readJpx, Colours::ThreadColors};
+    case StitchFormat::Max:
+        return {readMax, Colours::PecPalette};
     case StitchFormat::Pes:
         break;
     }

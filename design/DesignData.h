@@ -42,7 +42,32 @@ struct DesignData {
 
 // The formats whose stitches are drawn: the design window's five, then those only the
 // thumbnailer draws.
-enum class StitchFormat { Pes, Pec, Dst, Pcs, Sew, Jef, Vp3, Exp, Xxx, Hus, Vip };
+enum class StitchFormat {
+    Pes,
+    Pec,
+    Dst,
+    Pcs,
+    Sew,
+    Jef,
+    Vp3,
+    Exp,
+    Xxx,
+    Hus,
+    Vip,
+    U01,
+    Tap,
+    Shv,
+    Ext10o,
+    Dsb,
+    Dsz,
+    Ksm,
+    Stx,
+    Emd,
+    Phb,
+    Phc,
+    Jpx,
+    Max
+};
 
 // Decodes bytes into design with the format's reader: sizing the entries, decoding, taking over
 // the bounds and colour count, and setting the display flags for stitches drawn with the

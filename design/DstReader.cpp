@@ -70,6 +70,10 @@ std::int16_t yOf(std::uint64_t position) {
 } // namespace
 
 void readDst(ByteSpan bytes, DesignSink& out) {
+    readDstRecords(bytes, kRecords, out);
+}
+
+void readDstRecords(ByteSpan bytes, int start, DesignSink& out) {
     const int length = static_cast<int>(bytes.size());
     out.put(0, 0, 0, CMD_FIRST);
     out.put(1, 0, 0, CMD_STITCH);
@@ -81,7 +85,7 @@ void readDst(ByteSpan bytes, DesignSink& out) {
     // Every record but a last one cut short takes three bytes: room for all entries, written
     // unchecked, with the colour count in a local.
     const EntryArrays e = out.reserve(
-        length > kRecords ? static_cast<std::size_t>(k + (length - kRecords + 2) / 3 + 1) : 0);
+        length > start ? static_cast<std::size_t>(k + (length - start + 2) / 3 + 1) : 0);
     const std::uint8_t* data = bytes.data();
     int colors = 1;
     // The bounds take in the stitches only; colour changes after the first stitch repeat a
@@ -90,7 +94,7 @@ void readDst(ByteSpan bytes, DesignSink& out) {
     bool ended = false;
 
     // One record from p; with checked false its three bytes lie before the length.
-    std::int64_t p = kRecords;
+    std::int64_t p = start;
     auto record = [&]<bool checked>() -> bool {
         auto at = [&](std::int64_t q) -> std::uint8_t {
             return recordByte<checked>(data, length, q);

@@ -49,3 +49,21 @@ PecStitchesEnd decodePecStitches(ByteSpan bytes, std::int64_t start, int k, Desi
 // The stitches HUS and VIP files share: entry 0 and on, the colour count, the bounds and the
 // end entry. The colours are the readers' own.
 void readHusStitches(ByteSpan bytes, DesignSink& out);
+// Later formats only the thumbnailer draws, as those above.
+void readU01(ByteSpan bytes, DesignSink& out);
+void readTap(ByteSpan bytes, DesignSink& out);
+void readShv(ByteSpan bytes, DesignSink& out);
+void read10o(ByteSpan bytes, DesignSink& out);
+void readDsb(ByteSpan bytes, DesignSink& out);
+void readDsz(ByteSpan bytes, DesignSink& out);
+void readKsm(ByteSpan bytes, DesignSink& out);
+void readStx(ByteSpan bytes, DesignSink& out);
+void readEmd(ByteSpan bytes, DesignSink& out);
+void readPhb(ByteSpan bytes, DesignSink& out);
+void readPhc(ByteSpan bytes, DesignSink& out);
+void readJpx(ByteSpan bytes, DesignSink& out);
+void readMax(ByteSpan bytes, DesignSink& out);
+// PEC stitch data from start on as PHB and PHC carry it, with their bounds and colour count.
+void readBrotherStitches(ByteSpan bytes, std::int64_t start, DesignSink& out);
+// DST's stitch records from start on, for DST (after its header) and TAP (without one).
+void readDstRecords(ByteSpan bytes, int start, DesignSink& out);

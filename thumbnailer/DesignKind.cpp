@@ -15,7 +15,9 @@ struct Extension {
     const char* upper;
     DesignKind kind;
 };
-constexpr std::array<Extension, 11> kExtensions = {{
+// A format a line, so that adding one touches one line.
+// clang-format off
+constexpr std::array<Extension, 24> kExtensions = {{
     {"PES", DesignKind::Pes},
     {"PEC", DesignKind::Pec},
     {"DST", DesignKind::Dst},
@@ -27,7 +29,21 @@ constexpr std::array<Extension, 11> kExtensions = {{
     {"XXX", DesignKind::Xxx},
     {"HUS", DesignKind::Hus},
     {"VIP", DesignKind::Vip},
+    {"U01", DesignKind::U01},
+    {"TAP", DesignKind::Tap},
+    {"SHV", DesignKind::Shv},
+    {"10O", DesignKind::Ext10o},
+    {"DSB", DesignKind::Dsb},
+    {"DSZ", DesignKind::Dsz},
+    {"KSM", DesignKind::Ksm},
+    {"STX", DesignKind::Stx},
+    {"EMD", DesignKind::Emd},
+    {"PHB", DesignKind::Phb},
+    {"PHC", DesignKind::Phc},
+    {"JPX", DesignKind::Jpx},
+    {"MAX", DesignKind::Max},
 }};
+// clang-format on
 
 // Leading bytes that only files of one format carry.
 struct Signature {
@@ -36,7 +52,7 @@ struct Signature {
     DesignKind kind;
 };
 using namespace std::string_view_literals;
-constexpr std::array<Signature, 7> kSignatures = {{
+constexpr std::array<Signature, 9> kSignatures = {{
     {"#PES"sv, 4, DesignKind::Pes},
     {"#PEC0001"sv, 8, DesignKind::Pec},
     {"LA:"sv, 513, DesignKind::Dst}, // the label that opens the 512-byte header
@@ -45,6 +61,8 @@ constexpr std::array<Signature, 7> kSignatures = {{
     {"\x5B\xAF\xC8\x00"sv, 4, DesignKind::Hus},
     {"\x5D\xFC\xC8\x00"sv, 4, DesignKind::Hus},
     {"\x5D\xFC\x90\x01"sv, 4, DesignKind::Vip},
+    {"#PHB"sv, 4, DesignKind::Phb},
+    {"#PHC"sv, 4, DesignKind::Phc},
 }};
 
 } // namespace
@@ -74,9 +92,12 @@ std::optional<DesignKind> kindFromSignature(const std::uint8_t* data, std::size_
 
 std::optional<DesignKind> kindOf(const std::string& name, const std::uint8_t* data,
                                  std::size_t size) {
-    if (const auto bySignature = kindFromSignature(data, size))
-        return bySignature;
-    return kindFromName(name);
+    const auto byName = kindFromName(name);
+    const auto bySignature = kindFromSignature(data, size);
+    // DSB and DSZ open with DST's header: only their name tells them from it.
+    if (bySignature == DesignKind::Dst && (byName == DesignKind::Dsb || byName == DesignKind::Dsz))
+        return byName;
+    return bySignature ? bySignature : byName;
 }
 
 } // namespace thumbnailer
