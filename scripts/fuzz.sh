@@ -19,7 +19,8 @@ for t in "${targets[@]}"; do
   # Seed from the test designs of the same kind (every file for the dispatching target).
   case $t in
     load|thumbnail) cp -n tests/data/* "$corpus"/ 2>/dev/null || true ;;
-    *) find tests/data -iname "*.$t" -exec cp -n {} "$corpus"/ \; ;;
+    # A target named for an extension that starts with a digit carries a prefix: ext10o.
+    *) find tests/data -iname "*.${t#ext}" -exec cp -n {} "$corpus"/ \; ;;
   esac
   echo "fuzzing $t for ${seconds}s (log in fuzz-out/$t.log)"
   status=0
