@@ -26,16 +26,12 @@ void decodeRealFile(benchmark::State& state, StitchFormat format, const char* na
 
 } // namespace
 
-BENCHMARK_CAPTURE(decodeRealFile, U01, StitchFormat::U01, "Cake_3.u01");
-BENCHMARK_CAPTURE(decodeRealFile, TAP, StitchFormat::Tap, "Cake_3.tap");
-BENCHMARK_CAPTURE(decodeRealFile, SHV, StitchFormat::Shv, "Cake_3.shv");
-BENCHMARK_CAPTURE(decodeRealFile, 10O, StitchFormat::Ext10o, "Cake_3.10o");
-BENCHMARK_CAPTURE(decodeRealFile, DSB, StitchFormat::Dsb, "Cake_3.dsb");
-BENCHMARK_CAPTURE(decodeRealFile, DSZ, StitchFormat::Dsz, "Cake_3.dsz");
-BENCHMARK_CAPTURE(decodeRealFile, KSM, StitchFormat::Ksm, "Cake_3.ksm");
-BENCHMARK_CAPTURE(decodeRealFile, STX, StitchFormat::Stx, "Cake_3.stx");
-BENCHMARK_CAPTURE(decodeRealFile, EMD, StitchFormat::Emd, "Cake_3.emd");
-BENCHMARK_CAPTURE(decodeRealFile, PHB, StitchFormat::Phb, "Cake_3.phb");
-BENCHMARK_CAPTURE(decodeRealFile, PHC, StitchFormat::Phc, "Cake_3.phc");
-BENCHMARK_CAPTURE(decodeRealFile, JPX, StitchFormat::Jpx, "Cake_3.jpx");
-BENCHMARK_CAPTURE(decodeRealFile, MAX, StitchFormat::Max, "Cake_3.max");
+BENCHMARK_CAPTURE(decodeRealFile, U01, StitchFormat::U01, "Star.u01");
+BENCHMARK_CAPTURE(decodeRealFile, TAP, StitchFormat::Tap, "Star.TAP");
+BENCHMARK_CAPTURE(decodeRealFile, SHV, StitchFormat::Shv, "Embroidermodder.SHV");
+BENCHMARK_CAPTURE(decodeRealFile, 10O, StitchFormat::Ext10o, "Star.10O");
+BENCHMARK_CAPTURE(decodeRealFile, DSB, StitchFormat::Dsb, "Embroidermodder.DSB");
+BENCHMARK_CAPTURE(decodeRealFile, DSZ, StitchFormat::Dsz, "Embroidermodder.DSZ");
+BENCHMARK_CAPTURE(decodeRealFile, KSM, StitchFormat::Ksm, "Star.ksm");
+BENCHMARK_CAPTURE(decodeRealFile, STX, StitchFormat::Stx, "Star.STX");
+BENCHMARK_CAPTURE(decodeRealFile, PHB, StitchFormat::Phb, "Star.phb");

@@ -53,16 +53,8 @@ FormatReader readerOf(StitchFormat format) {
         return {readKsm, Colours::PecPalette};
     case StitchFormat::Stx:
         return {readStx, Colours::ThreadColors};
-    case StitchFormat::Emd:
-        return {readEmd, Colours::PecPalette};
     case StitchFormat::Phb:
         return {readPhb, Colours::PecPalette};
-    case StitchFormat::Phc:
-        return {readPhc, Colours::PecPalette};
-    case StitchFormat::Jpx:
-        return {readJpx, Colours::ThreadColors};
-    case StitchFormat::Max:
-        return {readMax, Colours::PecPalette};
     case StitchFormat::Pes:
         break;
     }

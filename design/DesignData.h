@@ -62,11 +62,7 @@ enum class StitchFormat {
     Dsz,
     Ksm,
     Stx,
-    Emd,
-    Phb,
-    Phc,
-    Jpx,
-    Max
+    Phb
 };
 
 // Decodes bytes into design with the format's reader: sizing the entries, decoding, taking over

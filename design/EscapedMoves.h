@@ -4,7 +4,7 @@
 #pragma once
 
 // Stitch data of signed byte moves, x then y upwards, with 0x80 escaping to a control byte
-// (EXP's layout, which STX, JPX and EMD use too): the decoding they share. Each format says
+// (EXP's layout, which STX uses too): the decoding they share. Each format says
 // what its control bytes mean and which of them carry a move in the two bytes after them.
 
 #include "Readers.h"

@@ -32,7 +32,9 @@ struct RecordLayout {
 // The layout and the classifying function are compile-time, so that both fold into the loop.
 template <RecordLayout layout, RecordAction (*classify)(std::uint8_t)>
 void readMagnitudeRecords(ByteSpan bytes, std::int64_t start, DesignSink& out) {
-    const int length = static_cast<int>(bytes.size());
+    // A short record at the end (DSZ's end-of-file byte) is no record.
+    const auto size = static_cast<std::int64_t>(bytes.size());
+    const int length = static_cast<int>(size > start ? start + (size - start) / 3 * 3 : size);
     out.put(0, 0, 0, CMD_FIRST);
     out.put(1, 0, 0, CMD_STITCH);
     std::ptrdiff_t k = 2;

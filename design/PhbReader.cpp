@@ -31,3 +31,15 @@ void readPhb(ByteSpan bytes, DesignSink& out) {
     p += 1 + byteAt(bytes, p) + 0x15;
     readBrotherStitches(bytes, p, out);
 }
+
+void readBrotherStitches(ByteSpan bytes, std::int64_t start, DesignSink& out) {
+    out.bounds = Bounds{};
+    out.put(0, 0, 0, CMD_FIRST);
+    out.put(1, 0, 0, CMD_STITCH);
+    out.colors = 1;
+    const int k = decodePecStitches(bytes, start, 2, out).k;
+    // A file without stitches has no extent rather than the bounds' start values.
+    if (out.bounds.maxX < out.bounds.minX)
+        out.bounds = Bounds{0, 0, 0, 0};
+    out.end(k);
+}

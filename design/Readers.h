@@ -58,12 +58,8 @@ void readDsb(ByteSpan bytes, DesignSink& out);
 void readDsz(ByteSpan bytes, DesignSink& out);
 void readKsm(ByteSpan bytes, DesignSink& out);
 void readStx(ByteSpan bytes, DesignSink& out);
-void readEmd(ByteSpan bytes, DesignSink& out);
 void readPhb(ByteSpan bytes, DesignSink& out);
-void readPhc(ByteSpan bytes, DesignSink& out);
-void readJpx(ByteSpan bytes, DesignSink& out);
-void readMax(ByteSpan bytes, DesignSink& out);
-// PEC stitch data from start on as PHB and PHC carry it, with their bounds and colour count.
+// PEC stitch data from start on as PHB carries it, with their bounds and colour count.
 void readBrotherStitches(ByteSpan bytes, std::int64_t start, DesignSink& out);
 // DST's stitch records from start on, for DST (after its header) and TAP (without one).
 void readDstRecords(ByteSpan bytes, int start, DesignSink& out);

@@ -17,7 +17,7 @@ struct Extension {
 };
 // A format a line, so that adding one touches one line.
 // clang-format off
-constexpr std::array<Extension, 24> kExtensions = {{
+constexpr std::array<Extension, 20> kExtensions = {{
     {"PES", DesignKind::Pes},
     {"PEC", DesignKind::Pec},
     {"DST", DesignKind::Dst},
@@ -37,11 +37,7 @@ constexpr std::array<Extension, 24> kExtensions = {{
     {"DSZ", DesignKind::Dsz},
     {"KSM", DesignKind::Ksm},
     {"STX", DesignKind::Stx},
-    {"EMD", DesignKind::Emd},
     {"PHB", DesignKind::Phb},
-    {"PHC", DesignKind::Phc},
-    {"JPX", DesignKind::Jpx},
-    {"MAX", DesignKind::Max},
 }};
 // clang-format on
 
@@ -52,7 +48,7 @@ struct Signature {
     DesignKind kind;
 };
 using namespace std::string_view_literals;
-constexpr std::array<Signature, 9> kSignatures = {{
+constexpr std::array<Signature, 8> kSignatures = {{
     {"#PES"sv, 4, DesignKind::Pes},
     {"#PEC0001"sv, 8, DesignKind::Pec},
     {"LA:"sv, 513, DesignKind::Dst}, // the label that opens the 512-byte header
@@ -62,7 +58,6 @@ constexpr std::array<Signature, 9> kSignatures = {{
     {"\x5D\xFC\xC8\x00"sv, 4, DesignKind::Hus},
     {"\x5D\xFC\x90\x01"sv, 4, DesignKind::Vip},
     {"#PHB"sv, 4, DesignKind::Phb},
-    {"#PHC"sv, 4, DesignKind::Phc},
 }};
 
 } // namespace

@@ -4,10 +4,9 @@
 // Real files of the later thumbnail formats against what an independent reader (pyembroidery)
 // reports for them: its stitches and jumps are our moves, its colour changes or runs of
 // needle changes after a stitch our colour changes, and its extents our bounds. It reads TAP
-// with clipping off, since otherwise it folds runs of jumps into trims. It stops a third into
-// Cake_3.ksm at a needle code it does not know (0x1E): there the colour changes and extents are
-// those the other files of that design give. STX colours it does not read; ours match the
-// threads it reads from that design's PHC file.
+// with clipping off, since otherwise it folds runs of jumps into trims. Its SHV thread table
+// gives Star.SHV's first thread as E83E00 where ours has E83F00. STX colours it does not read:
+// Star.STX's first thread is only ours.
 #include "design/DesignData.h"
 #include "thumbnailer/DesignKind.h"
 
@@ -29,33 +28,19 @@ struct RealFile {
 };
 
 constexpr RealFile kRealFiles[] = {
-    {"Cake_3.u01", StitchFormat::U01, 15037, 18, -419, -669, 420, 670, 0},
+    {"Star.u01", StitchFormat::U01, 2547, 2, -295, -311, 296, 312, 0},
     {"Hopea.u01", StitchFormat::U01, 4051, 1, -599, -246, 599, 246, 0},
-    {"Cake_3.tap", StitchFormat::Tap, 15123, 18, -419, -669, 420, 670, 0},
-    {"rectangle.tap", StitchFormat::Tap, 33, 0, -20, -20, 20, 20, 0},
-    {"Cake_3.shv", StitchFormat::Shv, 11626, 19, -313, -537, 311, 462, 0xFFFFFF},
-    {"rectangle.shv", StitchFormat::Shv, 31, 1, -20, -20, 20, 20, 0xFF9A33},
-    {"Cake_3.10o", StitchFormat::Ext10o, 15072, 18, -419, -669, 420, 670, 0},
-    {"rectangle.10o", StitchFormat::Ext10o, 31, 0, -20, -20, 20, 20, 0},
-    {"Cake_3.dsb", StitchFormat::Dsb, 15072, 18, -419, -669, 420, 670, 0},
-    {"rectangle.dsb", StitchFormat::Dsb, 31, 0, -20, -20, 20, 20, 0},
-    {"Cake_3.dsz", StitchFormat::Dsz, 15072, 19, -419, -669, 420, 670, 0},
-    {"rectangle.dsz", StitchFormat::Dsz, 31, 1, -20, -20, 20, 20, 0},
-    {"Cake_3.ksm", StitchFormat::Ksm, 15029, 18, -419, -669, 420, 670, 0},
-    {"rectangle.ksm", StitchFormat::Ksm, 30, 0, -20, -20, 20, 20, 0},
-    {"Cake_3.stx", StitchFormat::Stx, 15072, 18, -419, -669, 420, 670, 0xE7E7E7},
-    {"rectangle.stx", StitchFormat::Stx, 31, 0, -20, -20, 20, 20, 0xFF8E10},
-    {"Cake_3.emd", StitchFormat::Emd, 15148, 18, 0, -1339, 839, 0, 0},
-    {"rectangle.emd", StitchFormat::Emd, 33, 0, 0, -40, 40, 0, 0},
-    {"Cake_3.phb", StitchFormat::Phb, 14963, 18, -197, -1199, 642, 140, 0},
-    {"rectangle.phb", StitchFormat::Phb, 28, 0, 0, 0, 40, 40, 0},
-    {"Cake_3.phc", StitchFormat::Phc, 14963, 18, -197, -1199, 642, 140, 0},
-    {"rectangle.phc", StitchFormat::Phc, 28, 0, 0, 0, 40, 40, 0},
-    {"Cake_3.jpx", StitchFormat::Jpx, 15126, 18, -419, -669, 420, 670, 0xE5E5E5},
-    {"rectangle.jpx", StitchFormat::Jpx, 31, 0, -20, -20, 20, 20, 0xAB834F},
-    // Its first stitch at the origin, as ours.
-    {"Cake_3.max", StitchFormat::Max, 11240, 0, -1056, -564, 123, 174, 0},
-    {"rectangle.max", StitchFormat::Max, 29, 0, 0, 0, 50, 50, 0},
+    {"Star.TAP", StitchFormat::Tap, 2546, 1, -295, -311, 296, 312, 0},
+    {"Star.SHV", StitchFormat::Shv, 2541, 2, -295, -416, 296, 207, 0x003FE8},
+    {"Embroidermodder.SHV", StitchFormat::Shv, 3409, 1, -1111, -259, 1114, 255, 0x7F0000},
+    {"Star.10O", StitchFormat::Ext10o, 2546, 1, -295, -311, 296, 312, 0},
+    {"Star.DSB", StitchFormat::Dsb, 2447, 1, -295, -312, 299, 312, 0},
+    {"Embroidermodder.DSB", StitchFormat::Dsb, 3484, 0, -1111, -259, 1114, 255, 0},
+    {"Star.DSZ", StitchFormat::Dsz, 2447, 2, -295, -312, 299, 312, 0},
+    {"Embroidermodder.DSZ", StitchFormat::Dsz, 3484, 1, -1111, -259, 1114, 255, 0},
+    {"Star.ksm", StitchFormat::Ksm, 2541, 1, -295, -311, 296, 312, 0},
+    {"Star.STX", StitchFormat::Stx, 2516, 1, -296, -462, 295, 161, 0x0000FF},
+    {"Star.phb", StitchFormat::Phb, 2540, 1, -296, -462, 295, 161, 0},
 };
 } // namespace
 
@@ -86,10 +71,10 @@ TEST(MoreFormats, RealFilesAgreeWithAnIndependentReader) {
 }
 
 TEST(MoreFormats, TypedByTheirSignatureOrByNameWhereTheyOpenWithDstsHeader) {
-    const auto dsb = readBytes(std::string(NADELIX_TEST_DATA) + "/Cake_3.dsb");
+    const auto dsb = readBytes(std::string(NADELIX_TEST_DATA) + "/Star.DSB");
     EXPECT_EQ(thumbnailer::kindOf("cake.DSB", dsb.data(), dsb.size()), StitchFormat::Dsb);
     EXPECT_EQ(thumbnailer::kindOf("cake.dsz", dsb.data(), dsb.size()), StitchFormat::Dsz);
     EXPECT_EQ(thumbnailer::kindOf("cake.pes", dsb.data(), dsb.size()), StitchFormat::Dst);
-    const auto phc = readBytes(std::string(NADELIX_TEST_DATA) + "/rectangle.phc");
-    EXPECT_EQ(thumbnailer::kindOf("cake.pes", phc.data(), phc.size()), StitchFormat::Phc);
+    const auto phb = readBytes(std::string(NADELIX_TEST_DATA) + "/Star.phb");
+    EXPECT_EQ(thumbnailer::kindOf("cake.pes", phb.data(), phb.size()), StitchFormat::Phb);
 }

@@ -31,7 +31,7 @@ done
 test -x "$root/usr/bin/nadelix-thumbnailer"
 mime=$root/usr/share/mime/packages/nadelix-designs.xml
 test -f "$mime"
-for ext in pes pec dst pcs sew art hus krz jef vp3 exp xxx vip u01 tap shv 10o dsb dsz ksm stx phb phc; do
+for ext in pes pec dst pcs sew art hus krz jef vp3 exp xxx vip u01 tap shv 10o dsb dsz ksm stx phb; do
   grep -q "application/x-embroidery-$ext\"" "$mime"
   grep -q "pattern=\"\*\.$ext\"" "$mime"
 done
@@ -46,7 +46,7 @@ test -f "$entry"
 grep -qx '\[Thumbnailer Entry\]' "$entry"
 grep -qx 'TryExec=nadelix-thumbnailer' "$entry"
 grep -qx 'Exec=nadelix-thumbnailer -s %s %u %o' "$entry"
-for ext in pes pec dst pcs sew jef vp3 exp xxx hus vip u01 tap shv 10o dsb dsz ksm stx phb phc; do
+for ext in pes pec dst pcs sew jef vp3 exp xxx hus vip u01 tap shv 10o dsb dsz ksm stx phb; do
   grep -q "^MimeType=.*application/x-embroidery-$ext;" "$entry"
 done
 if grep -q "x-embroidery-\(art\|krz\)" "$entry"; then echo "ART and KRZ get no thumbnails"; exit 1; fi

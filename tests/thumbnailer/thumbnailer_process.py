@@ -13,7 +13,7 @@ import time
 
 PROGRAM, EXAMPLES, DATA = map(os.path.abspath, sys.argv[1:4])
 DECODED = (".pes", ".pec", ".dst", ".pcs", ".sew", ".jef", ".vp3", ".exp", ".xxx", ".hus", ".vip")
-DECODED += (".u01", ".tap", ".shv", ".10o", ".dsb", ".dsz", ".ksm", ".stx", ".emd", ".phb", ".phc", ".jpx", ".max")
+DECODED += (".u01", ".tap", ".shv", ".10o", ".dsb", ".dsz", ".ksm", ".stx", ".phb")
 # Well above a healthy run, well below what a file manager would wait.
 PATIENCE = 3.0
 failures = []
