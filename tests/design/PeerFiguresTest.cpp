@@ -67,3 +67,33 @@ TEST(PeerFigures, RealFilesDecodeToTheIndependentReadersCountsAndExtents) {
         EXPECT_EQ(d.m_ThreadColors.back(), r.lastThread) << r.file;
     }
 }
+
+// A file cut short, as downloads and full sticks leave them, decodes to the whole file's
+// first entries: a reader that takes a header field or a record from bytes that are no
+// longer there would move the needle elsewhere. Only the last entry may differ, from the
+// record the cut went through. The compressed formats lose whole streams and are left to
+// the fuzzers.
+TEST(PeerFigures, ACutFileDecodesToTheWholeFilesFirstEntries) {
+    for (const PeerFigures& r : kRecorded) {
+        if (r.format == StitchFormat::Hus || r.format == StitchFormat::Vip)
+            continue;
+        const auto bytes = readBytes(std::string(NADELIX_TEST_DATA) + "/" + r.file);
+        DesignData whole;
+        decodeDesign(whole, r.format, bytes);
+        for (int eighth = 1; eighth < 8; ++eighth) {
+            const std::size_t kept = bytes.size() * static_cast<std::size_t>(eighth) / 8;
+            DesignData cut;
+            decodeDesign(cut, r.format, {bytes.data(), kept});
+            std::size_t n = 0;
+            while (cut.m_StitchCmd[n] != CMD_END)
+                ++n;
+            for (std::size_t i = 0; i + 1 < n; ++i) {
+                ASSERT_EQ((std::array{int{cut.m_StitchCmd[i]}, int{cut.m_StitchX[i]},
+                                      int{cut.m_StitchY[i]}}),
+                          (std::array{int{whole.m_StitchCmd[i]}, int{whole.m_StitchX[i]},
+                                      int{whole.m_StitchY[i]}}))
+                    << r.file << " cut to " << kept << " bytes, entry " << i;
+            }
+        }
+    }
+}
