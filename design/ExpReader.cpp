@@ -5,7 +5,7 @@
 // then y upwards, in tenths of a millimetre). A first byte 0x80 escapes to a control code and
 // a further displacement: 0x01 changes the colour, 0x02 and 0x04 move (a stitch, a jump),
 // 0x80 trims without moving; any other code ends the design.
-#include "EntryBounds.h"
+#include "ByteMoves.h"
 #include "Readers.h"
 
 namespace {
@@ -19,23 +19,12 @@ constexpr std::uint8_t kTrim = 0x80;
 void readExp(ByteSpan bytes, DesignSink& out) {
     // Whole records only: a last byte alone is no record.
     const int length = static_cast<int>(bytes.size() & ~std::size_t{1});
-    out.put(0, 0, 0, CMD_FIRST);
     // Every record takes two bytes and gives at most one entry, a colour change that moves
     // four bytes and two: room for all, written unchecked.
-    const EntryArrays e = out.reserve(static_cast<std::size_t>(length / 2 + 2));
+    ByteMoves m(out, static_cast<std::size_t>(length / 2 + 2));
     const std::uint8_t* data = bytes.data();
-    std::ptrdiff_t k = 1; // an index as wide as a pointer needs no widening per entry
-    // Colour changes before the first move would take the origin into the bounds.
-    std::ptrdiff_t firstMove = k;
-    int colors = 1;
-    // Entries keep the low 16 bits of the position, and only those ever show: a 16-bit
-    // position that wraps gives the same entries and bounds.
-    std::uint16_t x = 0;
-    std::uint16_t y = 0;
     auto moveBy = [&](std::uint8_t dx, std::uint8_t dy) {
-        x = static_cast<std::uint16_t>(x + static_cast<std::int8_t>(dx));
-        y = static_cast<std::uint16_t>(y - static_cast<std::int8_t>(dy));
-        e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), CMD_STITCH);
+        m.moveBy(static_cast<std::int8_t>(dx), static_cast<std::int8_t>(dy));
     };
 
     std::int64_t p = 0;
@@ -62,11 +51,7 @@ void readExp(ByteSpan bytes, DesignSink& out) {
         case kTrim:
             return true;
         case kColorChange:
-            if (firstMove == k)
-                ++firstMove;
-            e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                  CMD_COLOR_CHANGE);
-            ++colors;
+            m.changeColour();
             if (dx != 0 || dy != 0)
                 moveBy(dx, dy);
             return true;
@@ -76,8 +61,6 @@ void readExp(ByteSpan bytes, DesignSink& out) {
     };
     forEachRecord(p, length, 4, record);
 
-    out.bounds = k > firstMove ? widenedByEntries(Bounds{}, e, firstMove, k) : Bounds{0, 0, 0, 0};
-    out.colors = colors;
-    out.end(static_cast<int>(k));
+    m.finish(out);
     takeDstColors(out);
 }

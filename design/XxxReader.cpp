@@ -6,7 +6,7 @@
 // 16-bit words; 0x7F starts a control code with two more bytes: 0x01 jumps by them, 0x03
 // trims and moves by them, 0x08 and 0x0A to 0x17 change the colour, 0x18 and 0x7F end the
 // design. Two bytes past the last end record follows one thread per block, 0x00RRGGBB.
-#include "EntryBounds.h"
+#include "ByteMoves.h"
 #include "Readers.h"
 
 namespace {
@@ -34,24 +34,11 @@ void takeThreads(ByteSpan bytes, std::int64_t p, DesignSink& out) {
 
 void readXxx(ByteSpan bytes, DesignSink& out) {
     const int length = static_cast<int>(bytes.size());
-    out.put(0, 0, 0, CMD_FIRST);
     // Every record takes two bytes and gives at most one entry: room for all, written
     // unchecked.
-    const EntryArrays e = out.reserve(static_cast<std::size_t>(length / 2 + 2));
+    ByteMoves m(out, static_cast<std::size_t>(length / 2 + 2));
     const std::uint8_t* data = bytes.data();
-    std::ptrdiff_t k = 1; // an index as wide as a pointer needs no widening per entry
-    // Colour changes before the first move would take the origin into the bounds.
-    std::ptrdiff_t firstMove = k;
-    int colors = 1;
-    // Entries keep the low 16 bits of the position, and only those ever show: a 16-bit
-    // position that wraps gives the same entries and bounds.
-    std::uint16_t x = 0;
-    std::uint16_t y = 0;
-    auto moveBy = [&](int dx, int dy) {
-        x = static_cast<std::uint16_t>(x + dx);
-        y = static_cast<std::uint16_t>(y - dy);
-        e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), CMD_STITCH);
-    };
+    auto moveBy = [&](int dx, int dy) { m.moveBy(dx, dy); };
     std::uint8_t ended = 0; // the end code met, if any
 
     std::int64_t p = kStitches;
@@ -80,11 +67,7 @@ void readXxx(ByteSpan bytes, DesignSink& out) {
         if (b1 == kJump || (b1 == kTrim && (dx != 0 || dy != 0))) {
             moveBy(dx, dy);
         } else if (changesColor(b1)) {
-            if (firstMove == k)
-                ++firstMove;
-            e.put(k++, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                  CMD_COLOR_CHANGE);
-            ++colors;
+            m.changeColour();
         } else if (b1 == kEnd || b1 == kLastEnd) {
             ended = b1;
             return false;
@@ -96,8 +79,6 @@ void readXxx(ByteSpan bytes, DesignSink& out) {
     if (ended == kEnd && byteAt(bytes, p) == kControl && byteAt(bytes, p + 1) == kLastEnd)
         p += 4;
 
-    out.bounds = k > firstMove ? widenedByEntries(Bounds{}, e, firstMove, k) : Bounds{0, 0, 0, 0};
-    out.colors = colors;
-    out.end(static_cast<int>(k));
+    m.finish(out);
     takeThreads(bytes, p + 2, out);
 }
