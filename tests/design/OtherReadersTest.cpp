@@ -483,3 +483,24 @@ TEST(ExpReader, ControlCodesMoveTrimChangeColourOrEnd) {
         EXPECT_EQ(entriesOf(m), want) << "first bytes " << std::hex << int{row.file[0]};
     }
 }
+
+// The bounds take in the moves only: a colour change before the first move must not pull the
+// origin into them (the picture would gain an empty margin), nor give a design without moves
+// an extent. Rows: file, min x, max x, min y, max y.
+TEST(ExpReader, BoundsTakeInTheMovesOnly) {
+    const struct {
+        std::vector<std::uint8_t> file;
+        int minX, maxX, minY, maxY;
+    } rows[] = {
+        {{0x80, 0x01, 0x00, 0x00, 0x0A, 0x00, 0x05, 0x00}, 10, 15, 0, 0},
+        {{0x0A, 0x00, 0x80, 0x01, 0x00, 0x00, 0x00, 0xF6}, 10, 10, 0, 10},
+        {{0x80, 0x01, 0x00, 0x00}, 0, 0, 0, 0},
+    };
+    for (const auto& r : rows) {
+        DesignModel m;
+        decodeDesign(m, StitchFormat::Exp, r.file);
+        EXPECT_EQ((std::array{int{m.m_nMinX}, int{m.m_nMaxX}, int{m.m_nMinY}, int{m.m_nMaxY}}),
+                  (std::array{r.minX, r.maxX, r.minY, r.maxY}))
+            << std::hex << int{r.file[0]};
+    }
+}
