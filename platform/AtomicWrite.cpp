@@ -91,10 +91,14 @@ void AtomicFileWriter::write(const void* data, std::size_t size) {
         throw FileError(causeFromErrno(m_path.empty() ? ENOENT : EISDIR), m_path);
     const std::string directory(directoryPart(m_path));
     try {
-        m_unnamed = m_directory ? m_file.createUnnamedAt(dirFd(), m_directory->at("."), directory)
-                                : m_file.createUnnamed(directory);
-        if (!m_unnamed)
-            createNamedTemporary(directory);
+        // The first piece creates the file; later pieces follow it.
+        if (m_file.descriptor() < 0) {
+            m_unnamed = m_directory
+                            ? m_file.createUnnamedAt(dirFd(), m_directory->at("."), directory)
+                            : m_file.createUnnamed(directory);
+            if (!m_unnamed)
+                createNamedTemporary(directory);
+        }
         m_file.write(data, size);
     } catch (const FileError& error) {
         fail(error);

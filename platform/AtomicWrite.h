@@ -42,7 +42,8 @@ public:
     // A file not committed is removed.
     ~AtomicFileWriter();
 
-    // Creates the file in the path's directory and writes all of data to it.
+    // Creates the file in the path's directory and writes all of data to it; a further call
+    // appends, so that a long file is written piece by piece.
     void write(const void* data, std::size_t size);
     // Forces the bytes onto the disk, then gives the file its name. Without Mode::Replace,
     // false when something has that name already: nothing was replaced, and the file waits

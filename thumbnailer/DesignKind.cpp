@@ -62,6 +62,13 @@ constexpr std::array<Signature, 8> kSignatures = {{
 
 } // namespace
 
+std::string_view extensionOf(DesignKind kind) {
+    for (const auto& e : kExtensions)
+        if (e.kind == kind)
+            return e.upper;
+    return {};
+}
+
 std::optional<DesignKind> kindFromName(const std::string& name) {
     // The name's type as the file managers' globs take it: a dot and three letters or digits
     // at its end, in either case.

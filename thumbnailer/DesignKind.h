@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace thumbnailer {
 
@@ -18,6 +19,9 @@ using DesignKind = StitchFormat;
 // The kind a file's name gives it by its extension, in either letter case, as the desktop's
 // file types do (*.pes, *.PES); empty for any other name.
 std::optional<DesignKind> kindFromName(const std::string& name);
+
+// The extension that names a kind, in capitals ("PES", "10O"): the format as users know it.
+std::string_view extensionOf(DesignKind kind);
 
 // The kind a file's first bytes show, for the formats that carry a signature; it decides over
 // the name, since files are often saved or renamed under another format's extension.

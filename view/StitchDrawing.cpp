@@ -98,49 +98,33 @@ int affordablePenWidth(int width, double totalLength, std::size_t lines, double 
 
 void drawStitches(const PixelCanvas& canvas, const DesignMapping& mapping, const DesignData& model,
                   const PecPalette& pec, const SewPalette& sew) {
-    // The first line starts at the bounding box's top-left corner; every line starts where
-    // the last one ended, across colour changes too.
-    const int minX = model.m_nMinX;
-    const int minY = model.m_nMinY;
-    const std::size_t n =
-        std::min({model.m_StitchCmd.size(), model.m_StitchX.size(), model.m_StitchY.size()});
-
     int pen = mapping.penWidth();
     if (pen > 1) {
         // Only a wide pen needs the lines measured first.
         double totalLength = 0;
         std::size_t lines = 0;
         PixelPoint from = mapping.map(0, 0);
-        for (std::size_t i = 0; i < n && model.m_StitchCmd[i] != CMD_END; ++i) {
-            if (model.m_StitchCmd[i] == CMD_COLOR_CHANGE)
-                continue;
-            const PixelPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
-            totalLength += std::hypot(to.x - from.x, to.y - from.y);
-            ++lines;
-            from = to;
-        }
+        walkStitches(
+            model, [](int) {},
+            [&](int dx, int dy) {
+                const PixelPoint to = mapping.map(dx, dy);
+                totalLength += std::hypot(to.x - from.x, to.y - from.y);
+                ++lines;
+                from = to;
+            });
         pen = affordablePenWidth(pen, totalLength, lines);
     }
 
     LineRaster raster(canvas.pixels, canvas.width, canvas.height, canvas.stride);
     raster.setWidth(pen);
-    const auto pixel = [&](int k) { return pixelOf(blockColor(model, pec, sew, k)); };
-    raster.setPixel(pixel(0));
-
     PixelPoint from = mapping.map(0, 0);
-    int k = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t cmd = model.m_StitchCmd[i];
-        if (cmd == CMD_END)
-            break;
-        if (cmd == CMD_COLOR_CHANGE) {
-            raster.setPixel(pixel(++k));
-            continue;
-        }
-        const PixelPoint to = mapping.map(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
-        // Several stitches often fall on one pixel; a line of no length adds nothing.
-        if (to != from)
-            raster.drawLine(from.x, from.y, to.x, to.y);
-        from = to;
-    }
+    walkStitches(
+        model, [&](int k) { raster.setPixel(pixelOf(blockColor(model, pec, sew, k))); },
+        [&](int dx, int dy) {
+            const PixelPoint to = mapping.map(dx, dy);
+            // Several stitches often fall on one pixel; a line of no length adds nothing.
+            if (to != from)
+                raster.drawLine(from.x, from.y, to.x, to.y);
+            from = to;
+        });
 }

@@ -6,6 +6,7 @@
 #include "Palettes.h"
 #include "RationalScale.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -80,6 +81,30 @@ struct PixelCanvas {
 // The pixel of a colour, opaque.
 constexpr std::uint32_t pixelOf(ColorRef color) {
     return 0xFF000000u | ((color & 0xFFu) << 16) | (color & 0xFF00u) | ((color >> 16) & 0xFFu);
+}
+
+// Walks the model's stitches in the order every picture of a design draws them: blockStarts(k)
+// before the lines of colour block k (0 first), then needleAt(dx, dy) for each point the needle
+// moves to, relative to the bounding box's top-left corner. A line joins each point to the one
+// before, across colour changes too (it takes the new block's colour); the first starts at that
+// corner. Jumps are lines like stitches, as the design window shows them.
+template <typename BlockStarts, typename NeedleAt>
+void walkStitches(const DesignData& model, BlockStarts&& blockStarts, NeedleAt&& needleAt) {
+    const int minX = model.m_nMinX;
+    const int minY = model.m_nMinY;
+    const std::size_t n =
+        std::min({model.m_StitchCmd.size(), model.m_StitchX.size(), model.m_StitchY.size()});
+    int k = 0;
+    blockStarts(0);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t cmd = model.m_StitchCmd[i];
+        if (cmd == CMD_END)
+            break;
+        if (cmd == CMD_COLOR_CHANGE)
+            blockStarts(++k);
+        else
+            needleAt(model.m_StitchX[i] - minX, model.m_StitchY[i] - minY);
+    }
 }
 
 // Draws the model's stitches into canvas (already filled with the background) where mapping

@@ -1,0 +1,72 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "Collection.h"
+
+#include "design/DesignSink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace katalog {
+
+// A point on the page, in points (1/72 inch).
+struct PagePoint {
+    float x = 0;
+    float y = 0;
+};
+
+// The lines of one colour block: from the last point of the block before (or the first point of
+// all) through its points, in one colour.
+struct Stroke {
+    ColorRef color = 0;
+    std::size_t first = 0; // index of its first point in CatalogDesign::points
+};
+
+// What the catalogue shows of one design file, made ready on a reading thread so that the
+// page only has to be painted.
+struct CatalogDesign {
+    std::string name;
+    std::string format; // "PES"; empty when the file was not read
+    // Why there is no picture: the file error's text, or what was wrong with the file.
+    std::string problem;
+    // The same for the terminal, naming the file by its whole path.
+    std::string report;
+
+    int widthUnits = 0; // 0.1 mm
+    int heightUnits = 0;
+    std::size_t stitches = 0;
+    std::vector<ColorRef> threads; // the colour of each block that moves the needle
+    std::uint32_t backdrop = 0xFFFFFFFF;
+
+    // The picture, fitted into the box it was prepared for: strokes over points.
+    float penWidth = 0;
+    std::vector<Stroke> strokes;
+    std::vector<PagePoint> points;
+};
+
+// The box a picture is fitted into, in points.
+struct PictureBox {
+    float x = 0;
+    float y = 0;
+    float width = 0;
+    float height = 0;
+};
+
+// The thinnest line drawn: a design shown small keeps its stitches visible on paper.
+inline constexpr float kThinnestLine = 0.5f;
+// Points closer than this to the last one drawn add nothing a printer shows (1/1200 inch).
+inline constexpr float kFinestStep = 72.0f / 1200.0f;
+// Files larger than this are no designs worth reading whole (as for the thumbnails).
+inline constexpr std::uint64_t kLargestDesign = 32u << 20;
+
+// Reads and decodes file and fits its picture into box as the design view fits a design into
+// its window: one scale for both axes inside a margin, here centred in the box. Never throws:
+// what goes wrong is the design's problem.
+CatalogDesign prepareDesign(const CatalogFile& file, const PictureBox& box);
+
+} // namespace katalog

@@ -1,0 +1,112 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
+#include "CatalogWriter.h"
+
+#include "CatalogPainter.h"
+#include "Progress.h"
+#include "ReadingPool.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace katalog {
+
+namespace {
+
+// How long a wait for the next design lasts before Ctrl+C is looked at again.
+constexpr std::chrono::milliseconds kStopCheck(50);
+
+// The files in catalogue order, each with its tile.
+struct Placed {
+    const CatalogFile* file;
+    PageRect tile;
+    int page;
+};
+
+} // namespace
+
+CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& progress,
+                            const std::atomic<bool>& stop) {
+    std::vector<std::size_t> sizes;
+    for (const auto& section : job.sections)
+        sizes.push_back(section.files.size());
+    const PageLayout layout(job.setup, sizes, job.headings);
+
+    std::vector<Placed> placed;
+    placed.reserve(layout.tiles().size());
+    for (const auto& section : job.sections)
+        for (const auto& file : section.files) {
+            const auto& tile = layout.tiles()[placed.size()];
+            placed.push_back({&file, tile.rect, tile.page});
+        }
+
+    QPdfWriter writer(&device);
+    writer.setResolution(72); // a unit of the painter is a point
+    writer.setPageLayout(QPageLayout(QPageSize(QSizeF(job.setup.width, job.setup.height),
+                                               QPageSize::Point, QString(), QPageSize::ExactMatch),
+                                     QPageLayout::Portrait, QMarginsF()));
+    writer.setTitle(job.title);
+    writer.setCreator(QStringLiteral("nadelix-katalog"));
+    QPainter painter(&writer);
+    CatalogPainter pages(painter, layout, job.title);
+
+    ReadingPool pool(
+        placed.size(),
+        [&](std::size_t i) {
+            return prepareDesign(*placed[i].file, PageLayout::pictureBox(placed[i].tile));
+        },
+        job.threads, 4 * static_cast<std::size_t>(job.threads) + 4);
+
+    int page = 0;
+    pages.paintFrame(0);
+    std::size_t next = 0; // the next design to place
+    const auto& headings = layout.headings();
+    std::size_t heading = 0;
+    const auto turnTo = [&](int target) {
+        while (page < target) {
+            writer.newPage();
+            pages.paintFrame(++page);
+        }
+    };
+    for (std::size_t s = 0; s < job.sections.size(); ++s) {
+        const Section& section = job.sections[s];
+        if (heading < headings.size() && headings[heading].section == s) {
+            turnTo(headings[heading].page);
+            QString text = QString::fromStdString(section.heading);
+            if (section.unreadable)
+                text += QStringLiteral(" – Ordner nicht lesbar");
+            pages.paintHeading(headings[heading].y, text);
+            ++heading;
+        }
+        if (section.unreadable)
+            progress.message("nadelix-katalog: Der Ordner " + section.folder +
+                             " lässt sich nicht lesen.");
+        for (std::size_t f = 0; f < section.files.size(); ++f, ++next) {
+            std::optional<CatalogDesign> design;
+            while (!design) {
+                if (stop.load())
+                    return CatalogOutcome::Interrupted;
+                design = pool.take(next, kStopCheck);
+            }
+            if (design->name.empty())
+                design->name = section.files[f].name;
+            if (!design->problem.empty())
+                progress.message("nadelix-katalog: " +
+                                 (design->report.empty()
+                                      ? section.files[f].path + ": " + design->problem
+                                      : design->report));
+            turnTo(placed[next].page);
+            pages.paintDesign(placed[next].tile, *design);
+            progress.update(next + 1, section.files[f].name);
+        }
+    }
+    turnTo(layout.pageCount() - 1);
+    painter.end();
+    return stop.load() ? CatalogOutcome::Interrupted : CatalogOutcome::Written;
+}
+
+} // namespace katalog

@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
+#include "ReadingPool.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace katalog {
+
+ReadingPool::ReadingPool(std::size_t count, Work work, unsigned threads, std::size_t ahead)
+    : m_count(count), m_work(std::move(work)), m_slots(std::max<std::size_t>(ahead, 1)) {
+    const unsigned n = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(m_slots.size()));
+    m_threads.reserve(n);
+    for (unsigned i = 0; i < n; ++i)
+        m_threads.emplace_back([this] { run(); });
+}
+
+ReadingPool::~ReadingPool() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_room.notify_all();
+    for (auto& thread : m_threads)
+        thread.join();
+}
+
+void ReadingPool::run() {
+    for (;;) {
+        std::size_t index = 0;
+        {
+            std::unique_lock lock(m_mutex);
+            m_room.wait(lock, [&] {
+                return m_stopping || m_next >= m_count || m_next < m_taken + m_slots.size();
+            });
+            if (m_stopping || m_next >= m_count)
+                return;
+            index = m_next++;
+        }
+        CatalogDesign design;
+        try {
+            design = m_work(index);
+        } catch (const std::exception&) {
+            // Out of memory for one huge design: the others still get their places.
+            design = CatalogDesign{};
+            design.problem = "Zu wenig Speicher, um dieses Muster zu lesen.";
+        }
+        {
+            std::lock_guard lock(m_mutex);
+            m_slots[index % m_slots.size()] = std::move(design);
+        }
+        m_ready.notify_all();
+    }
+}
+
+std::optional<CatalogDesign> ReadingPool::take(std::size_t index, std::chrono::milliseconds wait) {
+    std::unique_lock lock(m_mutex);
+    auto& slot = m_slots[index % m_slots.size()];
+    if (!m_ready.wait_for(lock, wait, [&] { return slot.has_value(); }))
+        return std::nullopt;
+    std::optional<CatalogDesign> design = std::move(slot);
+    slot.reset();
+    m_taken = index + 1;
+    lock.unlock();
+    m_room.notify_all();
+    return design;
+}
+
+} // namespace katalog

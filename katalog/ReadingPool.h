@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "CatalogDesign.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace katalog {
+
+// Prepares designs 0 to count - 1 on threads of its own and hands them over in that order. At
+// most `ahead` designs wait prepared, so the memory stays the same however many the folders
+// hold.
+class ReadingPool {
+public:
+    using Work = std::function<CatalogDesign(std::size_t index)>;
+
+    ReadingPool(std::size_t count, Work work, unsigned threads, std::size_t ahead);
+    ReadingPool(const ReadingPool&) = delete;
+    ReadingPool& operator=(const ReadingPool&) = delete;
+    // Stops the threads once the designs they are preparing are done.
+    ~ReadingPool();
+
+    // Design index, which must be the one after the design taken last; empty when it is not
+    // ready within wait.
+    std::optional<CatalogDesign> take(std::size_t index, std::chrono::milliseconds wait);
+
+private:
+    void run();
+
+    const std::size_t m_count;
+    const Work m_work;
+    std::mutex m_mutex;
+    std::condition_variable m_ready; // a design was prepared
+    std::condition_variable m_room;  // a design was taken, or the pool stops
+    std::size_t m_next = 0;          // the next design to prepare
+    std::size_t m_taken = 0;         // designs handed over
+    bool m_stopping = false;
+    std::vector<std::optional<CatalogDesign>> m_slots; // design i waits in slot i % ahead
+    std::vector<std::thread> m_threads;
+};
+
+} // namespace katalog
