@@ -149,7 +149,7 @@ void CatalogPainter::paintProblem(const PictureBox& box, const CatalogDesign& de
     m_painter.fillRect(rect, kProblemFill);
     m_painter.setFont(m_smallFont);
     m_painter.setPen(kProblemText);
-    m_painter.drawText(rect.adjusted(6, 6, -6, -6), Qt::AlignCenter | Qt::TextWrapAnywhere,
+    m_painter.drawText(rect.adjusted(6, 6, -6, -6), Qt::AlignCenter | Qt::TextWordWrap,
                        QString::fromStdString(design.problem));
 }
 
