@@ -6,7 +6,7 @@ include(GNUInstallDirs)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-install(TARGETS nadelix nadelix-thumbnailer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS nadelix nadelix-thumbnailer nadelix-katalog RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/nadelix.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/app/icons/nadelix.svg
@@ -47,7 +47,7 @@ execute_process(COMMAND date -u -R -d "${NADELIX_RELEASE_DATE}"
                 OUTPUT_VARIABLE NADELIX_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
                 COMMAND_ERROR_IS_FATAL ANY)
 set(NADELIX_DOC_FILES)
-foreach(doc changelog man/nadelix.1 man/nadelix-thumbnailer.1)
+foreach(doc changelog man/nadelix.1 man/nadelix-thumbnailer.1 man/nadelix-katalog.1)
     get_filename_component(name ${doc} NAME)
     set(in ${PROJECT_SOURCE_DIR}/packaging/${doc})
     if(EXISTS ${in}.in)
@@ -65,6 +65,7 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz ${PROJECT_SOURCE_DIR}/p
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/nadelix)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/nadelix.1.gz
               ${CMAKE_BINARY_DIR}/packaging/nadelix-thumbnailer.1.gz
+              ${CMAKE_BINARY_DIR}/packaging/nadelix-katalog.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
@@ -81,16 +82,19 @@ mark, refusing duplicates and renaming on name clashes. Its user interface
 is German.
 
 nadelix-thumbnailer gives the desktop's file managers the same pictures as
-thumbnails.]])
+thumbnails, and nadelix-katalog prints a folder's designs as a PDF
+catalogue: each design's picture with its size, stitches and thread colours.]])
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The control files get the modes dpkg expects (0644; 0755 for maintainer scripts).
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The run-time libraries (Qt and the C++ runtime) are found by dpkg-shlibdeps; the German
-# translations of Qt's own dialogs come from their own package.
+# The run-time libraries (Qt and the C++ runtime) are found by dpkg-shlibdeps; Qt Gui's
+# library also holds the PDF writer and the offscreen platform the catalogue draws on. The
+# German translations of Qt's own dialogs come from their own package, and the catalogue's
+# font, which it asks for by name so that its pages look alike everywhere, from its own too.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-dejavu-core")
 # shared-mime-info owns the trigger that builds the MIME database from the installed types.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info")
 set(CPACK_STRIP_FILES ON)

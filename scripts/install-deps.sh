@@ -28,6 +28,9 @@ packages=(
   python3-gi gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap tumbler dbus-bin
   # the thumbnailer's benchmark, and the file manager in the README's screenshot
   hyperfine pcmanfm-qt
+  # the catalogue's tests read its PDF as readers do: pdfinfo, pdftotext and pdftoppm; and the
+  # font it asks for by name
+  poppler-utils fonts-dejavu-core
   # the release checks: licence records, the Debian package checker, the clean-room install
   reuse lintian debootstrap
 )

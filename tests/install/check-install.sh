@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: MIT
 # Installs the build into a scratch root and checks that a desktop finds the program: the
 # binary, a valid desktop entry in German and English, the icon, the example designs, Debian's
-# copyright, changelog and manual pages; and the thumbnailer with its design types, its entry
-# and valid AppStream metadata.
+# copyright, changelog and manual pages; the thumbnailer with its design types, its entry
+# and valid AppStream metadata; and the catalogue program.
 set -euo pipefail
 build_dir=$1
 root=$(mktemp -d)
@@ -24,9 +24,15 @@ test "$(ls "$root/usr/share/doc/nadelix/examples" | wc -l)" -ge 6
 grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
   "$root/usr/share/doc/nadelix/copyright"
 zcat "$root/usr/share/doc/nadelix/changelog.gz" | head -1 | grep -q '^nadelix ('
-for page in nadelix nadelix-thumbnailer; do
+for page in nadelix nadelix-thumbnailer nadelix-katalog; do
   zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH ${page^^} 1 "
+  # What man shows must come out without a warning from groff.
+  if command -v groff >/dev/null; then
+    warnings=$(zcat "$root/usr/share/man/man1/$page.1.gz" | groff -ww -man -Tutf8 2>&1 >/dev/null)
+    [ -z "$warnings" ] || { echo "$page.1: $warnings"; exit 1; }
+  fi
 done
+test -x "$root/usr/bin/nadelix-katalog"
 
 test -x "$root/usr/bin/nadelix-thumbnailer"
 mime=$root/usr/share/mime/packages/nadelix-designs.xml
@@ -52,6 +58,7 @@ done
 if grep -q "x-embroidery-\(art\|krz\)" "$entry"; then echo "ART and KRZ get no thumbnails"; exit 1; fi
 metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml)
 grep -q '<binary>nadelix-thumbnailer</binary>' "$metainfo"
+grep -q '<binary>nadelix-katalog</binary>' "$metainfo"
 grep -q '<summary xml:lang="de">' "$metainfo"
 appstreamcli validate --no-net "$metainfo"
 echo "installed layout is complete"

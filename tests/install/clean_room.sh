@@ -4,7 +4,8 @@
 # Installs the Debian package into a fresh minimal Debian 12 and uses it there as a user would:
 # apt-get install ./nadelix_*.deb pulls in what the package says it needs and nothing from this
 # machine, the program's window appears on an X server, the thumbnailer draws an installed
-# example, and apt-get purge takes every file of the package away again.
+# example, nadelix-katalog writes a catalogue of the examples, and apt-get purge takes every
+# file of the package away again.
 #
 #   tests/install/clean_room.sh [build-dir]
 #
@@ -171,4 +172,15 @@ width, height = struct.unpack(">II", data[16:24])
 assert max(width, height) == 128 and min(width, height) >= 1, (width, height)
 print(f"  thumbnail: PNG {width}x{height}, {len(data)} bytes")
 EOF
+# So was the catalogue: every example on its page, in the font the package brought.
+if command -v pdftotext >/dev/null; then
+  text=$(pdftotext "$work/katalog.pdf" -)
+  for name in BLUME.PEC BLUME.SEW HERZ.PES KREIS.PES STERN.DST WELLE.PCS; do
+    grep -q "$name" <<<"$text" || { echo "katalog.pdf does not show $name"; exit 1; }
+  done
+  pdffonts "$work/katalog.pdf" | grep -q '^DejaVuSans .* yes ' ||
+    { echo "katalog.pdf does not embed DejaVu Sans"; exit 1; }
+  echo "  catalogue: $(pdfinfo "$work/katalog.pdf" | sed -n 's/^Pages: *//p') page(s)," \
+    "every example named, DejaVu Sans embedded"
+fi
 say "clean-room install passed"

@@ -13,8 +13,9 @@ apt-get update -qq
 apt-get install -y -qq "./$deb" >/tmp/apt-install.log 2>&1 || { cat /tmp/apt-install.log; exit 1; }
 dpkg-query -W -f='installed ${Package} ${Version}: ${Status}\n' nadelix
 dpkg -L nadelix >/tmp/nadelix-files
-for f in /usr/bin/nadelix /usr/bin/nadelix-thumbnailer /usr/share/doc/nadelix/copyright \
-  /usr/share/doc/nadelix/changelog.gz /usr/share/man/man1/nadelix.1.gz; do
+for f in /usr/bin/nadelix /usr/bin/nadelix-thumbnailer /usr/bin/nadelix-katalog \
+  /usr/share/doc/nadelix/copyright /usr/share/doc/nadelix/changelog.gz \
+  /usr/share/man/man1/nadelix.1.gz /usr/share/man/man1/nadelix-katalog.1.gz; do
   grep -qx "$f" /tmp/nadelix-files || { echo "dpkg -L does not list $f"; exit 1; }
 done
 # dpkg's trigger ran update-mime-database over the package's design types.
@@ -47,6 +48,12 @@ wait "$app" 2>/dev/null || true
 
 echo "nadelix-thumbnailer -s 128 on an installed example"
 nadelix-thumbnailer -s 128 /usr/share/doc/nadelix/examples/HERZ.PES /io/herz.png
+
+# No display here either: the catalogue needs only what the package pulled in (Qt Gui and a
+# font). Its pages are read from outside, where poppler is at hand.
+echo "nadelix-katalog on the installed examples"
+nadelix-katalog /usr/share/doc/nadelix/examples -o /io/katalog.pdf
+[ "$(head -c 5 /io/katalog.pdf)" = "%PDF-" ] || { echo "katalog.pdf is no PDF"; exit 1; }
 
 # What the package owns now: its files must all go; its directories too, unless another
 # package still owns them.
