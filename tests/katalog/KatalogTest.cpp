@@ -1,0 +1,100 @@
+// SPDX-FileCopyrightText: The Nadelix developers
+// SPDX-License-Identifier: MIT
+
+// The catalogue's page layout, German numbers and command line, where a table is cheaper than
+// reading a PDF back.
+#include "katalog/Arguments.h"
+#include "katalog/Labels.h"
+#include "katalog/PageLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace katalog;
+
+TEST(PageLayout, EveryHeadingStandsOnThePageOfItsFirstRowAndTilesStayOnTheirPage) {
+    struct Case {
+        PageSetup setup;
+        std::vector<std::size_t> sections;
+    };
+    const Case cases[] = {
+        {{}, {1, 0, 5, 13, 2}},
+        {{595.276f, 841.89f, 2, 1}, {1, 3, 0, 2}}, // one row: heading and row share the page
+        {{792, 612, 10, 12}, {120, 1, 0, 0, 119}},
+        {{612, 792, 1, 12}, {12, 12, 1}},
+    };
+    for (const auto& [setup, sections] : cases) {
+        for (const bool headings : {false, true}) {
+            SCOPED_TRACE(testing::Message() << setup.columns << "x" << setup.rows << headings);
+            const PageLayout layout(setup, sections, headings);
+            const PageRect area = layout.content();
+            std::vector<int> perPage(static_cast<std::size_t>(layout.pageCount()));
+            for (const auto& tile : layout.tiles()) {
+                ASSERT_LT(tile.page, layout.pageCount());
+                ++perPage[static_cast<std::size_t>(tile.page)];
+                EXPECT_GE(tile.rect.y, area.y);
+                EXPECT_LE(tile.rect.y + tile.rect.height, area.y + area.height + 0.1f);
+            }
+            std::size_t total = 0;
+            for (const auto& s : sections)
+                total += s;
+            for (int n : perPage) {
+                EXPECT_GT(n, 0) << "an empty page";
+                EXPECT_LE(n, setup.columns * setup.rows);
+            }
+            if (!headings) {
+                const auto perSheet = static_cast<std::size_t>(setup.columns * setup.rows);
+                EXPECT_EQ(layout.pageCount(), static_cast<int>((total + perSheet - 1) / perSheet));
+                continue;
+            }
+            ASSERT_EQ(layout.headings().size(), sections.size());
+            std::size_t first = 0;
+            for (const auto& heading : layout.headings()) {
+                if (sections[heading.section] > 0) {
+                    const auto& tile = layout.tiles()[first];
+                    EXPECT_EQ(heading.page, tile.page) << "section " << heading.section;
+                    EXPECT_LE(heading.y + PageLayout::kHeadingHeight, tile.rect.y + 0.01f);
+                }
+                first += sections[heading.section];
+            }
+        }
+    }
+}
+
+TEST(Labels, GermanNumbers) {
+    const std::pair<std::string, std::string> cases[] = {
+        {sizeLabel(1198, 5), "119,8 × 0,5 mm"},
+        {stitchesLabel(1), "1 Stich"},
+        {stitchesLabel(999), "999 Stiche"},
+        {stitchesLabel(1234567), "1.234.567 Stiche"},
+        {colorsLabel(1), "1 Farbe"},
+        {colorsLabel(1000), "1.000 Farben"},
+        {pageLabel(3, 12), "Seite 3 von 12"},
+    };
+    for (const auto& [got, want] : cases)
+        EXPECT_EQ(got, want);
+}
+
+TEST(Arguments, BadValuesAreRejectedWithAReason) {
+    const std::vector<std::vector<const char*>> cases = {
+        {"d", "-o", "k.pdf", "--columns", "0"},
+        {"d", "-o", "k.pdf", "--columns=11"},
+        {"d", "-o", "k.pdf", "--rows", "13"},
+        {"d", "-o", "k.pdf", "--rows", "3x"},
+        {"d", "-o", "k.pdf", "--rows"},
+        {"d", "-o", "k.pdf", "--page", "A3"},
+        {"d", "--output="},
+        {"d", "-o", "k.pdf", "--quiet=yes"},
+        {"d", "-o", "k.pdf", "--colour"},
+        {"-o", "k.pdf"},
+        {"d"},
+    };
+    for (auto argv : cases) {
+        argv.insert(argv.begin(), "nadelix-katalog");
+        std::string error;
+        EXPECT_FALSE(parseArguments(static_cast<int>(argv.size()), argv.data(), error))
+            << argv.back();
+        EXPECT_FALSE(error.empty()) << argv.back();
+    }
+}
