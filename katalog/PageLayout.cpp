@@ -13,6 +13,12 @@ PageRect PageLayout::content() const {
             m_setup.height - kMargin - kFooterHeight - top};
 }
 
+int PageLayout::mostRows(const PageSetup& setup, bool headings) {
+    const PageLayout empty(setup, {}, false);
+    const float rowsHeight = empty.content().height - (headings ? kHeadingHeight : 0);
+    return static_cast<int>(rowsHeight / (kLowestPicture + kTextHeight + 2 * kTilePadding));
+}
+
 PageLayout::PageLayout(const PageSetup& setup, const std::vector<std::size_t>& sectionSizes,
                        bool headings)
     : m_setup(setup) {
