@@ -1,10 +1,9 @@
 // SPDX-FileCopyrightText: The Nadelix developers
 // SPDX-License-Identifier: MIT
 
-// The catalogue's page layout, German numbers and command line, where a table is cheaper than
-// reading a PDF back.
+// The catalogue's page layout and command line, where a table is cheaper than reading a PDF
+// back.
 #include "katalog/Arguments.h"
-#include "katalog/Labels.h"
 #include "katalog/PageLayout.h"
 
 #include <gtest/gtest.h>
@@ -50,20 +49,6 @@ TEST(PageLayout, EveryHeadingStandsOnThePageOfItsFirstRowAndNoPageOverflows) {
             EXPECT_EQ(layout.headings().size(), headings ? sections.size() : 0);
         }
     }
-}
-
-TEST(Labels, GermanNumbers) {
-    const std::pair<std::string, std::string> cases[] = {
-        {sizeLabel(1198, 5), "119,8 × 0,5 mm"},
-        {stitchesLabel(1), "1 Stich"},
-        {stitchesLabel(999), "999 Stiche"},
-        {stitchesLabel(1234567), "1.234.567 Stiche"},
-        {colorsLabel(1), "1 Farbe"},
-        {colorsLabel(1000), "1.000 Farben"},
-        {pageLabel(3, 12), "Seite 3 von 12"},
-    };
-    for (const auto& [got, want] : cases)
-        EXPECT_EQ(got, want);
 }
 
 TEST(Arguments, BadValuesAreRejectedWithAReason) {

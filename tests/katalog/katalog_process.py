@@ -43,8 +43,7 @@ def pdf_text(pdf, page):
 def pdf_info(pdf):
     out = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
     info = dict(line.split(":", 1) for line in out.splitlines())
-    size = [round(float(v)) for v in info["Page size"].split()[0:3:2]]
-    return int(info["Pages"]), tuple(size)
+    return int(info["Pages"]), tuple(round(float(v)) for v in info["Page size"].split()[0:3:2])
 
 
 def folder_of(tmp, name, files):
@@ -78,13 +77,11 @@ def read_png(path):
     for y in range(h):
         kind, line = raw[y * (w * bpp + 1)], bytearray(raw[y * (w * bpp + 1) + 1:][:w * bpp])
         for i in range(len(line)):
-            a, b = line[i - bpp] if i >= bpp else 0, prev[i]
-            c = prev[i - bpp] if i >= bpp else 0
+            a, b, c = (line[i - bpp], prev[i], prev[i - bpp]) if i >= bpp else (0, prev[i], 0)
             pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
             pred = [0, a, b, (a + b) // 2, a if pa <= min(pb, pc) else b if pb <= pc else c]
             line[i] = (line[i] + pred[kind]) & 0xFF
-        rows.append(line)
-        prev = line
+        rows.append(prev := line)
     palette = chunks.get(b"PLTE", b"")
     pixels = [tuple(palette[3 * v:3 * v + 3]) if color == 3 else tuple(row[x * bpp:x * bpp + 3])
               for row in rows for x, v in enumerate(row[::bpp][:w])]
@@ -214,8 +211,8 @@ with tempfile.TemporaryDirectory() as tmp:
     bad = folder_of(tmp, "bad", {"HERZ.PES": examples["HERZ.PES"], "ZERO.PES": bytes(4096),
                                  "locked/KREIS.PES": examples["KREIS.PES"],
                                  "u.PES": examples["STERN.DST"]})
-    os.chmod(os.path.join(bad, "u.PES"), 0)
-    os.chmod(os.path.join(bad, "locked"), 0)
+    for name in ("u.PES", "locked"):
+        os.chmod(os.path.join(bad, name), 0)
     os.symlink("/nonexistent/Y.DST", os.path.join(bad, "Y.DST"))
     os.mkfifo(os.path.join(bad, "F.PES"))
     with open(os.path.join(bad, "BIG.DST"), "wb") as f:
