@@ -16,6 +16,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 #include <unistd.h>
@@ -135,7 +136,10 @@ int main(int argc, char** argv) {
         file.abandon();
         std::fprintf(stderr, "nadelix-katalog: Abgebrochen; %s wurde nicht geschrieben.\n",
                      args->output.c_str());
-        return kInterrupted;
+        // A reading thread may still wait on a share that stopped answering, on the folders'
+        // names and the pool: they are left as they are, nothing needs tearing down.
+        std::fflush(stderr);
+        std::_Exit(kInterrupted);
     }
     if (!file.commit(error)) {
         std::fprintf(stderr, "nadelix-katalog: %s\n", error.c_str());

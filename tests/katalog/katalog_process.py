@@ -9,6 +9,7 @@ import pty
 import select
 import shutil
 import signal
+import socket
 import struct
 import subprocess
 import sys
@@ -17,6 +18,7 @@ import time
 import zlib
 
 PROGRAM, THUMBNAILER, EXAMPLES, DATA = map(os.path.abspath, sys.argv[1:5])
+SLOWFS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support", "slowfs.py")
 if not all(shutil.which(t) for t in ("pdfinfo", "pdftotext", "pdftoppm")):
     print("SKIP: poppler-utils (pdfinfo, pdftotext, pdftoppm) are not installed")
     sys.exit(77)
@@ -273,6 +275,37 @@ with tempfile.TemporaryDirectory() as tmp:
         else:
             check(child.wait(timeout=30) == 0 and b"Mustern" not in seen, f"--quiet: {seen!r}")
         os.close(master)
+
+    # Ctrl+C while a design is read from a share that stopped answering: the catalogue is given
+    # up at once (FUSE keeps the stuck thread, and so the process, until the share answers).
+    share, mnt = folder_of(tmp, "share", examples), folder_of(tmp, "mnt", {})
+    control = os.path.join(tmp, "control")
+    fs = subprocess.Popen([SLOWFS, share, mnt, "--control", control, "--listing-types"],
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    deadline = time.monotonic() + 10
+    while not os.path.ismount(mnt) and fs.poll() is None and time.monotonic() < deadline:
+        time.sleep(0.1)
+
+    def steer(command):
+        with socket.socket(socket.AF_UNIX) as s:
+            s.connect(control)
+            s.sendall(command.encode() + b"\n")
+            s.recv(100)
+    if os.path.ismount(mnt):
+        steer("hang /HERZ.PES")
+        child = subprocess.Popen([PROGRAM, "-q", mnt, "-o", f"{older}/hung.pdf"],
+                                 stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        time.sleep(1)
+        child.send_signal(signal.SIGINT)
+        said = select.select([child.stderr], [], [], 1)[0] and child.stderr.readline()
+        steer("release")
+        check(said and "Abgebrochen" in said and child.wait(timeout=10) == 130
+              and os.listdir(older) == ["katalog.pdf"], f"Ctrl+C on a hung share: {said!r}")
+        subprocess.run(["fusermount3", "-uz", mnt])
+    else:
+        print("skipped the hung share: slowfs.py could not mount (no FUSE?)")
+    fs.kill()
+    fs.wait()
 
 if failures:
     sys.exit(f"{len(failures)} failure(s)")
