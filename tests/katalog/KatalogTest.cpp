@@ -1,9 +1,7 @@
 // SPDX-FileCopyrightText: The Nadelix developers
 // SPDX-License-Identifier: MIT
 
-// The catalogue's page layout and command line, where a table is cheaper than reading a PDF
-// back.
-#include "katalog/Arguments.h"
+// The catalogue's page layout over many grids and sections, cheaper here than in a PDF.
 #include "katalog/PageLayout.h"
 
 #include <gtest/gtest.h>
@@ -48,28 +46,5 @@ TEST(PageLayout, EveryHeadingStandsOnThePageOfItsFirstRowAndNoPageOverflows) {
             }
             EXPECT_EQ(layout.headings().size(), headings ? sections.size() : 0);
         }
-    }
-}
-
-TEST(Arguments, BadValuesAreRejectedWithAReason) {
-    const std::vector<std::vector<const char*>> cases = {
-        {"d", "-o", "k.pdf", "--columns", "0"},
-        {"d", "-o", "k.pdf", "--columns=11"},
-        {"d", "-o", "k.pdf", "--rows", "13"},
-        {"d", "-o", "k.pdf", "--rows", "3x"},
-        {"d", "-o", "k.pdf", "--rows"},
-        {"d", "-o", "k.pdf", "--page", "A3"},
-        {"d", "--output="},
-        {"d", "-o", "k.pdf", "--quiet=yes"},
-        {"d", "-o", "k.pdf", "--colour"},
-        {"-o", "k.pdf"},
-        {"d"},
-    };
-    for (auto argv : cases) {
-        argv.insert(argv.begin(), "nadelix-katalog");
-        std::string error;
-        EXPECT_FALSE(parseArguments(static_cast<int>(argv.size()), argv.data(), error))
-            << argv.back();
-        EXPECT_FALSE(error.empty()) << argv.back();
     }
 }

@@ -4,6 +4,7 @@
 """The catalogue program as a collector runs it, read back with poppler's tools: page sizes and
 counts, the texts on the right pages, each picture against the thumbnailer's, bad input, Ctrl+C
 and the progress line on a terminal."""
+import collections
 import os
 import pty
 import select
@@ -97,10 +98,7 @@ def drawn(w, h, pixels, backdrop):
 
 
 def dominant(colours, share):
-    counts = {}
-    for c in colours:
-        counts[c] = counts.get(c, 0) + 1
-    return {c for c, n in counts.items() if n >= share * len(colours)}
+    return {c for c, n in collections.Counter(colours).items() if n >= share * len(colours)}
 
 
 def near(colour, colours):
