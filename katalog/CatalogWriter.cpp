@@ -13,12 +13,16 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <memory>
+
 namespace katalog {
 
 namespace {
 
 // How long a wait for the next design lasts before Ctrl+C is looked at again.
 constexpr std::chrono::milliseconds kStopCheck(50);
+// How long Ctrl+C waits for the designs being read to be done.
+constexpr std::chrono::milliseconds kStopPatience(200);
 
 // The files in catalogue order, each with its tile.
 struct Placed {
@@ -36,7 +40,9 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
         sizes.push_back(section.files.size());
     const PageLayout layout(job.setup, sizes, job.headings);
 
-    std::vector<Placed> placed;
+    // Shared with the reading threads, which may outlive this call after Ctrl+C.
+    const auto shared = std::make_shared<std::vector<Placed>>();
+    auto& placed = *shared;
     placed.reserve(layout.tiles().size());
     for (const auto& section : job.sections)
         for (const auto& file : section.files) {
@@ -54,10 +60,11 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
     QPainter painter(&writer);
     CatalogPainter pages(painter, layout, job.title);
 
-    ReadingPool pool(
+    auto pool = std::make_unique<ReadingPool>(
         placed.size(),
-        [&](std::size_t i) {
-            return prepareDesign(*placed[i].file, PageLayout::pictureBox(placed[i].tile));
+        [shared](std::size_t i) {
+            const Placed& at = (*shared)[i];
+            return prepareDesign(*at.file, PageLayout::pictureBox(at.tile));
         },
         job.threads, 4 * static_cast<std::size_t>(job.threads) + 4);
 
@@ -88,9 +95,14 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
         for (std::size_t f = 0; f < section.files.size(); ++f, ++next) {
             std::optional<CatalogDesign> design;
             while (!design) {
-                if (stop.load())
+                if (stop.load()) {
+                    // A design read from a share that stopped answering would hold Ctrl+C up
+                    // for ever; its thread is left to end with the process.
+                    if (!pool->stop(kStopPatience))
+                        static_cast<void>(pool.release());
                     return CatalogOutcome::Interrupted;
-                design = pool.take(next, kStopCheck);
+                }
+                design = pool->take(next, kStopCheck);
             }
             if (design->name.empty())
                 design->name = section.files[f].name;

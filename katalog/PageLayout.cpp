@@ -13,13 +13,22 @@ PageRect PageLayout::content() const {
             m_setup.height - kMargin - kFooterHeight - top};
 }
 
+int PageLayout::mostRows(const PageSetup& setup, bool headings) {
+    const PageLayout empty(setup, {}, false);
+    const float rowsHeight = empty.content().height - (headings ? kHeadingHeight : 0);
+    return static_cast<int>(rowsHeight / (kLowestPicture + kTextHeight + 2 * kTilePadding));
+}
+
 PageLayout::PageLayout(const PageSetup& setup, const std::vector<std::size_t>& sectionSizes,
                        bool headings)
     : m_setup(setup) {
     const PageRect area = content();
     const int columns = std::max(setup.columns, 1);
     m_tileWidth = area.width / static_cast<float>(columns);
-    m_tileHeight = area.height / static_cast<float>(std::max(setup.rows, 1));
+    // A page that opens a section holds its heading and all its rows; else a single row would
+    // leave every heading alone on a page of its own.
+    const float rowsHeight = headings ? area.height - kHeadingHeight : area.height;
+    m_tileHeight = rowsHeight / static_cast<float>(std::max(setup.rows, 1));
     const float bottom = area.y + area.height + 0.01f; // rounding must not cost a row
 
     int page = 0;

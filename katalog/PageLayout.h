@@ -35,6 +35,8 @@ public:
     static constexpr float kHeadingHeight = 24; // a folder's heading
     static constexpr float kTextHeight = 44;    // below a picture: name, two lines, swatches
     static constexpr float kTilePadding = 4;
+    // The lowest picture box worth drawing: below it the stitches no longer fit at all.
+    static constexpr float kLowestPicture = 36;
 
     struct Heading {
         int page = 0;
@@ -50,6 +52,9 @@ public:
     // on a row of its own under its heading, and on a new page when the heading and one row
     // no longer fit.
     PageLayout(const PageSetup& setup, const std::vector<std::size_t>& sectionSizes, bool headings);
+
+    // The most rows whose tiles keep a picture of kLowestPicture under the text.
+    static int mostRows(const PageSetup& setup, bool headings);
 
     int pageCount() const { return m_pages; }
     const PageSetup& setup() const { return m_setup; }

@@ -12,6 +12,7 @@ ReadingPool::ReadingPool(std::size_t count, Work work, unsigned threads, std::si
     : m_count(count), m_work(std::move(work)), m_slots(std::max<std::size_t>(ahead, 1)) {
     const unsigned n = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(m_slots.size()));
     m_threads.reserve(n);
+    m_running = n;
     for (unsigned i = 0; i < n; ++i)
         m_threads.emplace_back([this] { run(); });
 }
@@ -23,7 +24,19 @@ ReadingPool::~ReadingPool() {
     }
     m_room.notify_all();
     for (auto& thread : m_threads)
-        thread.join();
+        if (thread.joinable())
+            thread.join();
+}
+
+bool ReadingPool::stop(std::chrono::milliseconds patience) {
+    std::unique_lock lock(m_mutex);
+    m_stopping = true;
+    m_room.notify_all();
+    if (m_ended.wait_for(lock, patience, [&] { return m_running == 0; }))
+        return true;
+    for (auto& thread : m_threads)
+        thread.detach();
+    return false;
 }
 
 void ReadingPool::run() {
@@ -34,8 +47,11 @@ void ReadingPool::run() {
             m_room.wait(lock, [&] {
                 return m_stopping || m_next >= m_count || m_next < m_taken + m_slots.size();
             });
-            if (m_stopping || m_next >= m_count)
+            if (m_stopping || m_next >= m_count) {
+                --m_running;
+                m_ended.notify_all();
                 return;
+            }
             index = m_next++;
         }
         CatalogDesign design;

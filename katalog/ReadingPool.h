@@ -29,6 +29,11 @@ public:
     // Stops the threads once the designs they are preparing are done.
     ~ReadingPool();
 
+    // Asks the threads to stop and waits up to patience for the designs they are preparing.
+    // False when one is still being read, as from a share that stopped answering: the threads
+    // are then let go, and the pool must be kept until the process ends.
+    bool stop(std::chrono::milliseconds patience);
+
     // Design index, which must be the one after the design taken last; empty when it is not
     // ready within wait.
     std::optional<CatalogDesign> take(std::size_t index, std::chrono::milliseconds wait);
@@ -41,6 +46,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_ready; // a design was prepared
     std::condition_variable m_room;  // a design was taken, or the pool stops
+    std::condition_variable m_ended; // a thread ended
+    unsigned m_running = 0;          // threads not yet ended
     std::size_t m_next = 0;          // the next design to prepare
     std::size_t m_taken = 0;         // designs handed over
     bool m_stopping = false;

@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "CatalogWriter.h"
 #include "Collection.h"
+#include "PageLayout.h"
 #include "PdfFile.h"
 #include "Progress.h"
 
@@ -15,6 +16,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 #include <unistd.h>
@@ -93,6 +95,22 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QGuiApplication app(qtArgc, qtArgv);
 
+    const bool headings = args->recursive || args->folders.size() > 1;
+    const bool letter = args->paper == katalog::PaperSize::Letter;
+    float width = letter ? 612.0f : 595.276f;
+    float height = letter ? 792.0f : 841.89f;
+    if (args->landscape)
+        std::swap(width, height);
+    const katalog::PageSetup setup{width, height, args->columns, args->rows};
+    const int mostRows = katalog::PageLayout::mostRows(setup, headings);
+    if (args->rows > mostRows) {
+        std::fprintf(stderr,
+                     "nadelix-katalog: Bei %d Zeilen bleibt kein Platz für die Bilder; auf diesem "
+                     "Papier passen höchstens %d.\n",
+                     args->rows, mostRows);
+        return kUsage;
+    }
+
     katalog::CatalogJob job;
     job.sections = katalog::collectSections(args->folders, args->recursive);
     const std::size_t total = katalog::designCount(job.sections);
@@ -105,14 +123,9 @@ int main(int argc, char** argv) {
                              "geschrieben.\n");
         return kFailed;
     }
-    job.headings = args->recursive || args->folders.size() > 1;
+    job.headings = headings;
     job.title = args->title ? QString::fromStdString(*args->title) : defaultTitle(args->folders);
-    const bool letter = args->paper == katalog::PaperSize::Letter;
-    float width = letter ? 612.0f : 595.276f;
-    float height = letter ? 792.0f : 841.89f;
-    if (args->landscape)
-        std::swap(width, height);
-    job.setup = {width, height, args->columns, args->rows};
+    job.setup = setup;
     job.threads = std::max(1u, std::thread::hardware_concurrency());
 
     katalog::Progress progress(stderr, !args->quiet && isatty(STDERR_FILENO), total);
@@ -123,7 +136,10 @@ int main(int argc, char** argv) {
         file.abandon();
         std::fprintf(stderr, "nadelix-katalog: Abgebrochen; %s wurde nicht geschrieben.\n",
                      args->output.c_str());
-        return kInterrupted;
+        // A reading thread may still wait on a share that stopped answering, on the folders'
+        // names and the pool: they are left as they are, nothing needs tearing down.
+        std::fflush(stderr);
+        std::_Exit(kInterrupted);
     }
     if (!file.commit(error)) {
         std::fprintf(stderr, "nadelix-katalog: %s\n", error.c_str());
