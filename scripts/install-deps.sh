@@ -26,8 +26,6 @@ packages=(
   # the thumbnailer: MIME database, AppStream check, and the two real thumbnail clients
   shared-mime-info appstream
   python3-gi gir1.2-gdkpixbuf-2.0 gir1.2-gnomedesktop-3.0 bubblewrap tumbler dbus-bin
-  # the catalogue's tests read its PDF back: page sizes, texts, rendered pages
-  poppler-utils
   # the thumbnailer's benchmark, and the file manager in the README's screenshot
   hyperfine pcmanfm-qt
   # the catalogue's tests read its PDF as readers do: pdfinfo, pdftotext and pdftoppm; and the
