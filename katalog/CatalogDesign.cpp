@@ -43,9 +43,12 @@ void fitPicture(CatalogDesign& out, const DesignData& model, const PictureBox& b
     const float x0 = box.x + (box.width - static_cast<float>(std::max(w, 0)) * scale) / 2;
     const float y0 = box.y + (box.height - static_cast<float>(std::max(h, 0)) * scale) / 2;
     out.penWidth = std::max(scale, kThinnestLine);
+    out.originX = x0;
+    out.originY = y0;
+    out.scale = scale;
     out.backdrop = backdropFor(model, pec, sew);
 
-    PagePoint last{x0, y0}; // the lines start at the top-left corner, as in the window
+    DesignPoint last; // the lines start at the top-left corner, as in the window
     ColorRef color = 0;
     bool blockOpen = false; // whether the current block has its stroke yet
     walkStitches(
@@ -55,18 +58,17 @@ void fitPicture(CatalogDesign& out, const DesignData& model, const PictureBox& b
             blockOpen = false;
         },
         [&](int dx, int dy) {
-            const PagePoint to{x0 + static_cast<float>(dx) * scale,
-                               y0 + static_cast<float>(dy) * scale};
             if (!blockOpen) {
                 out.strokes.push_back({color, out.points.size()});
                 out.threads.push_back(color);
                 out.points.push_back(last);
                 blockOpen = true;
             }
-            if (std::abs(to.x - last.x) < kFinestStep && std::abs(to.y - last.y) < kFinestStep)
+            if (static_cast<float>(std::abs(dx - last.x)) * scale < kFinestStep &&
+                static_cast<float>(std::abs(dy - last.y)) * scale < kFinestStep)
                 return;
-            out.points.push_back(to);
-            last = to;
+            last = {dx, dy};
+            out.points.push_back(last);
         });
 }
 

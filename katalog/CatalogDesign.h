@@ -14,10 +14,11 @@
 
 namespace katalog {
 
-// A point on the page, in points (1/72 inch).
-struct PagePoint {
-    float x = 0;
-    float y = 0;
+// A point of a picture in the design's own units (0.1 mm) from its top-left corner. Whole
+// numbers keep the PDF short: its writer spells them without a fraction of nine digits.
+struct DesignPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
 };
 
 // The lines of one colour block: from the last point of the block before (or the first point of
@@ -43,10 +44,14 @@ struct CatalogDesign {
     std::vector<ColorRef> threads; // the colour of each block that moves the needle
     std::uint32_t backdrop = 0xFFFFFFFF;
 
-    // The picture, fitted into the box it was prepared for: strokes over points.
-    float penWidth = 0;
+    // The picture, fitted into the box it was prepared for: strokes over points, which lie at
+    // origin + scale * point on the page.
+    float penWidth = 0; // in points
+    float originX = 0;
+    float originY = 0;
+    float scale = 1; // points per design unit
     std::vector<Stroke> strokes;
-    std::vector<PagePoint> points;
+    std::vector<DesignPoint> points;
 };
 
 // The box a picture is fitted into, in points.

@@ -128,7 +128,11 @@ void CatalogPainter::paintDesign(const PageRect& tile, const CatalogDesign& desi
 }
 
 void CatalogPainter::paintPicture(const CatalogDesign& design) {
-    QPen pen(Qt::black, design.penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    // The design's own units on the page: the points go into the PDF as whole numbers.
+    m_painter.save();
+    m_painter.translate(design.originX, design.originY);
+    m_painter.scale(design.scale, design.scale);
+    QPen pen(Qt::black, design.penWidth / design.scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     for (std::size_t s = 0; s < design.strokes.size(); ++s) {
         const std::size_t first = design.strokes[s].first;
         const std::size_t end =
@@ -142,6 +146,7 @@ void CatalogPainter::paintPicture(const CatalogDesign& design) {
         m_painter.setPen(pen);
         m_painter.drawPolyline(m_points.data(), static_cast<int>(m_points.size()));
     }
+    m_painter.restore();
 }
 
 void CatalogPainter::paintProblem(const PictureBox& box, const CatalogDesign& design) {

@@ -20,6 +20,13 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder.empty() || folder.back() == '/' ? folder + name : folder + '/' + name;
 }
 
+// A directory itself, not a link to one.
+bool isFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() ==
+           std::filesystem::file_type::directory;
+}
+
 // The names in ascending order of their upper-cased forms, byte by byte, as the sorter's
 // source listing has them.
 std::vector<std::string> inSorterOrder(std::vector<std::string> names) {
@@ -55,6 +62,10 @@ void collectFolder(const std::string& folder, const std::string& heading, bool r
             if (entry.isSpecial)
                 specials.insert(entry.name);
             designs.push_back(std::move(entry.name));
+        } else if (recursive && isFolder(joined(folder, entry.name))) {
+            // A share's listing may carry names only; only names that are no design's are
+            // asked about, so the designs still cost nothing beyond the listing.
+            subFolders.push_back(std::move(entry.name));
         }
     }
     reader.close();

@@ -29,8 +29,9 @@ struct Section {
 // each sub-folder after them, depth first, in the same order by name. Folders without designs
 // make no section, unless they could not be listed: that is said where they would stand.
 // Symbolic links to folders are not followed, so a link back up cannot walk for ever. One
-// listing per folder and no more: what a file is, its listing says, and its name whether it
-// is a design.
+// listing per folder and no request per design: its name says whether it is one. With
+// recursive, a name that is no design's and that the listing does not call a folder (a share's
+// listing may carry names only) is asked about.
 std::vector<Section> collectSections(const std::vector<std::string>& folders, bool recursive);
 
 // How many design files the sections hold.
