@@ -23,6 +23,10 @@ namespace {
 constexpr std::chrono::milliseconds kStopCheck(50);
 // How long Ctrl+C waits for the designs being read to be done.
 constexpr std::chrono::milliseconds kStopPatience(200);
+// A design file is read in milliseconds, even a large one from a slow share; one that keeps
+// the catalogue waiting this long sits on a share that stopped answering, and gets its place
+// with that said rather than holding up every design after it.
+constexpr std::chrono::seconds kNoAnswer(20);
 
 // The files in catalogue order, each with its tile.
 struct Placed {
@@ -73,6 +77,7 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
     std::size_t next = 0; // the next design to place
     const auto& headings = layout.headings();
     std::size_t heading = 0;
+    bool skipped = false; // a design was given up
     const auto turnTo = [&](int target) {
         while (page < target) {
             writer.newPage();
@@ -94,6 +99,7 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
                              " lässt sich nicht lesen.");
         for (std::size_t f = 0; f < section.files.size(); ++f, ++next) {
             std::optional<CatalogDesign> design;
+            const auto waitingSince = std::chrono::steady_clock::now();
             while (!design) {
                 if (stop.load()) {
                     // A design read from a share that stopped answering would hold Ctrl+C up
@@ -103,6 +109,13 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
                     return CatalogOutcome::Interrupted;
                 }
                 design = pool->take(next, kStopCheck);
+                if (!design && std::chrono::steady_clock::now() - waitingSince > kNoAnswer) {
+                    pool->skip(next);
+                    skipped = true;
+                    design = CatalogDesign{};
+                    design->problem = "Keine Antwort beim Lesen; nach " +
+                                      std::to_string(kNoAnswer.count()) + " s übersprungen.";
+                }
             }
             if (design->name.empty())
                 design->name = section.files[f].name;
@@ -118,6 +131,8 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
     }
     turnTo(layout.pageCount() - 1);
     painter.end();
+    if (skipped && !pool->stop(kStopPatience))
+        static_cast<void>(pool.release()); // a thread still waits for the share
     return stop.load() ? CatalogOutcome::Interrupted : CatalogOutcome::Written;
 }
 

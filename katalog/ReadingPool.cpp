@@ -64,6 +64,8 @@ void ReadingPool::run() {
         }
         {
             std::lock_guard lock(m_mutex);
+            if (index < m_taken)
+                continue; // given up while it was read; its slot may hold a later design
             m_slots[index % m_slots.size()] = std::move(design);
         }
         m_ready.notify_all();
@@ -81,6 +83,16 @@ std::optional<CatalogDesign> ReadingPool::take(std::size_t index, std::chrono::m
     lock.unlock();
     m_room.notify_all();
     return design;
+}
+
+void ReadingPool::skip(std::size_t index) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_taken = index + 1;
+        ++m_running;
+        m_threads.emplace_back([this] { run(); });
+    }
+    m_room.notify_all();
 }
 
 } // namespace katalog

@@ -37,6 +37,11 @@ public:
     // Design index, which must be the one after the design taken last; empty when it is not
     // ready within wait.
     std::optional<CatalogDesign> take(std::size_t index, std::chrono::milliseconds wait);
+    // Gives up waiting for design index, which counts as taken: a file on a share that stopped
+    // answering. Its thread is replaced so the others keep their pace; should the file answer
+    // after all, what it gives is dropped. A pool with a design still being read must then be
+    // stopped, and kept when stop says so.
+    void skip(std::size_t index);
 
 private:
     void run();

@@ -1,11 +1,18 @@
 // SPDX-FileCopyrightText: The Nadelix developers
 // SPDX-License-Identifier: MIT
 
-// The catalogue's page layout over many grids and sections, cheaper here than in a PDF.
+// The catalogue's page layout over many grids and sections, cheaper here than in a PDF, and its
+// reading threads.
 #include "katalog/PageLayout.h"
+#include "katalog/ReadingPool.h"
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <vector>
 
 using namespace katalog;
@@ -47,4 +54,40 @@ TEST(PageLayout, EveryHeadingStandsOnThePageOfItsFirstRowAndNoPageOverflows) {
             EXPECT_EQ(layout.headings().size(), headings ? sections.size() : 0);
         }
     }
+}
+
+// A design that never comes (a file on a share that stopped answering) is given up; the designs
+// after it arrive in order, and should it come after all, it takes no later design's place.
+TEST(ReadingPool, AGivenUpDesignNeitherHoldsUpNorDisplacesTheOthers) {
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool shareAnswers = false;
+    const auto pool = std::make_unique<ReadingPool>(
+        12,
+        [&](std::size_t i) {
+            if (i == 1) {
+                std::unique_lock lock(mutex);
+                answered.wait(lock, [&] { return shareAnswers; });
+            }
+            CatalogDesign design;
+            design.name = std::to_string(i);
+            return design;
+        },
+        2, 3);
+    const auto nameOf = [&](std::size_t i) {
+        const auto design = pool->take(i, std::chrono::seconds(5));
+        return design ? design->name : "nothing";
+    };
+    EXPECT_EQ(nameOf(0), "0");
+    EXPECT_FALSE(pool->take(1, std::chrono::milliseconds(50)));
+    pool->skip(1);
+    EXPECT_EQ(nameOf(2), "2");
+    {
+        std::lock_guard lock(mutex);
+        shareAnswers = true; // design 1 now lands while 4 may wait in its slot
+    }
+    answered.notify_all();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // time for it to land
+    for (std::size_t i = 3; i < 12; ++i)
+        EXPECT_EQ(nameOf(i), std::to_string(i));
 }
