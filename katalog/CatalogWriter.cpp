@@ -7,6 +7,7 @@
 #include "Progress.h"
 #include "ReadingPool.h"
 
+#include <QIODevice>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -28,9 +29,10 @@ constexpr std::chrono::milliseconds kStopPatience(200);
 // with that said rather than holding up every design after it.
 constexpr std::chrono::seconds kNoAnswer(20);
 
-// The files in catalogue order, each with its tile.
+// The files in catalogue order, each with its tile. The file is a copy: a thread left waiting
+// on a share must find it even after the caller's sections are gone.
 struct Placed {
-    const CatalogFile* file;
+    CatalogFile file;
     PageRect tile;
     int page;
 };
@@ -44,14 +46,14 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
         sizes.push_back(section.files.size());
     const PageLayout layout(job.setup, sizes, job.headings);
 
-    // Shared with the reading threads, which may outlive this call after Ctrl+C.
+    // Shared with the reading threads, which may outlive this call when a share stops answering.
     const auto shared = std::make_shared<std::vector<Placed>>();
     auto& placed = *shared;
     placed.reserve(layout.tiles().size());
     for (const auto& section : job.sections)
         for (const auto& file : section.files) {
             const auto& tile = layout.tiles()[placed.size()];
-            placed.push_back({&file, tile.rect, tile.page});
+            placed.push_back({file, tile.rect, tile.page});
         }
 
     QPdfWriter writer(&device);
@@ -68,7 +70,7 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
         placed.size(),
         [shared](std::size_t i) {
             const Placed& at = (*shared)[i];
-            return prepareDesign(*at.file, PageLayout::pictureBox(at.tile));
+            return prepareDesign(at.file, PageLayout::pictureBox(at.tile));
         },
         job.threads, 4 * static_cast<std::size_t>(job.threads) + 4);
 
@@ -101,12 +103,12 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
             std::optional<CatalogDesign> design;
             const auto waitingSince = std::chrono::steady_clock::now();
             while (!design) {
-                if (stop.load()) {
+                if (stop.load() || !device.isOpen()) {
                     // A design read from a share that stopped answering would hold Ctrl+C up
                     // for ever; its thread is left to end with the process.
                     if (!pool->stop(kStopPatience))
                         static_cast<void>(pool.release());
-                    return CatalogOutcome::Interrupted;
+                    return device.isOpen() ? CatalogOutcome::Interrupted : CatalogOutcome::Failed;
                 }
                 design = pool->take(next, kStopCheck);
                 if (!design && std::chrono::steady_clock::now() - waitingSince > kNoAnswer) {
@@ -133,6 +135,8 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
     painter.end();
     if (skipped && !pool->stop(kStopPatience))
         static_cast<void>(pool.release()); // a thread still waits for the share
+    if (!device.isOpen())
+        return CatalogOutcome::Failed;
     return stop.load() ? CatalogOutcome::Interrupted : CatalogOutcome::Written;
 }
 

@@ -25,11 +25,15 @@ struct CatalogJob {
     unsigned threads = 2; // reading threads
 };
 
-enum class CatalogOutcome { Written, Interrupted };
+enum class CatalogOutcome {
+    Written,
+    Interrupted,
+    Failed, // the device closed: its bytes could not be written
+};
 
 // Writes the catalogue's PDF into device page by page, the designs read on job.threads threads
 // meanwhile. Files that could not be read are reported through progress. Stops between two
-// designs once stop is set.
+// designs once stop is set, or once the device has closed.
 CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& progress,
                             const std::atomic<bool>& stop);
 

@@ -20,7 +20,7 @@ public:
     explicit PdfFile(std::string path);
 
     // Forces the bytes onto the disk and names the file; false with error's text when writing
-    // failed at any point.
+    // failed at any point. A failed write closes the device at once.
     bool commit(std::string& error);
     // Drops what was written; later writes are taken and forgotten.
     void abandon() { m_abandoned = true; }
@@ -36,6 +36,7 @@ private:
     void flushPending();
 
     std::string m_pending;
+    bool m_created = false; // the first bytes reached the file
     platform::AtomicFileWriter m_writer;
     std::optional<std::string> m_error; // the first failure
     bool m_abandoned = false;

@@ -248,6 +248,11 @@ with tempfile.TemporaryDirectory() as tmp:
     for i in range(3000):
         design = designs[i % len(designs)]
         os.symlink(os.path.join(DATA, design), f"{many}/M{i}{os.path.splitext(design)[1]}")
+    # A catalogue that cannot be written says why, before it reads the designs for nothing.
+    start = time.monotonic()
+    proc = run(many, "-q", "-o", "/nonexistent/katalog.pdf")
+    check(proc.returncode == 1 and "/nonexistent/katalog.pdf" in proc.stderr
+          and time.monotonic() - start < 5, f"unwritable: {proc.returncode} {proc.stderr}")
     older = folder_of(tmp, "older", {"katalog.pdf": b"%PDF older catalogue"})
     for options, folder in (((), many), (("-q",), pictures)):
         master, slave = pty.openpty()
