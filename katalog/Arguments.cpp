@@ -3,8 +3,10 @@
 
 #include "Arguments.h"
 
+#include <array>
 #include <charconv>
 #include <string_view>
+#include <utility>
 
 namespace katalog {
 
@@ -60,30 +62,28 @@ std::optional<Arguments> parseArguments(int argc, const char* const* argv, std::
             error = "Die Option " + std::string(name) + " braucht einen Wert.";
             return std::nullopt;
         };
-        const auto flag = [&](bool& target) {
-            if (inlineValue) {
-                error = "Die Option " + std::string(name) + " nimmt keinen Wert.";
-                return false;
-            }
-            target = true;
-            return true;
+        // The switches without a value.
+        const std::pair<std::array<std::string_view, 2>, bool Arguments::*> switches[] = {
+            {{"-h", "--help"}, &Arguments::help},
+            {{"--version", "--version"}, &Arguments::version},
+            {{"-r", "--recursive"}, &Arguments::recursive},
+            {{"-q", "--quiet"}, &Arguments::quiet},
+            {{"--landscape", "--landscape"}, &Arguments::landscape},
+        };
+        const auto isSwitch = [&] {
+            for (const auto& [names, member] : switches)
+                if (name == names[0] || name == names[1]) {
+                    args.*member = true;
+                    return true;
+                }
+            return false;
         };
 
-        if (name == "-h" || name == "--help") {
-            if (!flag(args.help))
+        if (isSwitch()) {
+            if (inlineValue) {
+                error = "Die Option " + std::string(name) + " nimmt keinen Wert.";
                 return std::nullopt;
-        } else if (name == "--version") {
-            if (!flag(args.version))
-                return std::nullopt;
-        } else if (name == "-r" || name == "--recursive") {
-            if (!flag(args.recursive))
-                return std::nullopt;
-        } else if (name == "-q" || name == "--quiet") {
-            if (!flag(args.quiet))
-                return std::nullopt;
-        } else if (name == "--landscape") {
-            if (!flag(args.landscape))
-                return std::nullopt;
+            }
         } else if (name == "-o" || name == "--output") {
             const auto v = value();
             if (!v)

@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: The Nadelix developers
 // SPDX-License-Identifier: MIT
 
-// The catalogue's page layout over many grids and sections, cheaper here than in a PDF, and its
-// reading threads.
+// The catalogue's command line, its page layout over many grids and sections (cheaper here than
+// in a PDF), its progress line and its reading threads.
+#include "katalog/Arguments.h"
 #include "katalog/PageLayout.h"
+#include "katalog/Progress.h"
 #include "katalog/ReadingPool.h"
 
 #include <gtest/gtest.h>
@@ -90,4 +92,56 @@ TEST(ReadingPool, AGivenUpDesignNeitherHoldsUpNorDisplacesTheOthers) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100)); // time for it to land
     for (std::size_t i = 3; i < 12; ++i)
         EXPECT_EQ(nameOf(i), std::to_string(i));
+}
+
+// The command line as the manual page gives it: both spellings of an option's value, and a
+// clear refusal (never a folder named like an option) for everything else.
+TEST(Arguments, TakeTheDocumentedFormsAndRefuseTheRest) {
+    struct Case {
+        std::vector<const char*> argv;
+        const char* folders; // joined by '|'; nullptr: refused
+        int columns = 3;
+        int rows = 4;
+    };
+    const Case cases[] = {
+        {{"a", "-o", "k.pdf"}, "a"},
+        {{"--output=k.pdf", "--columns=2", "--rows", "5", "a", "b"}, "a|b", 2, 5},
+        {{"-o", "k.pdf", "--", "-r", "--rows"}, "-r|--rows"}, // folders after --
+        {{"-o", "k.pdf", "--page", "Letter", "--landscape", "-r", "-q", "a"}, "a"},
+        {{"a"}, nullptr},           // no output
+        {{"-o", "k.pdf"}, nullptr}, // no folder
+        {{"a", "-o"}, nullptr},     // the value missing
+        {{"a", "-o", "k.pdf", "--columns", "0"}, nullptr},
+        {{"a", "-o", "k.pdf", "--columns", "11"}, nullptr},
+        {{"a", "-o", "k.pdf", "--rows", "4x"}, nullptr},
+        {{"a", "-o", "k.pdf", "--page", "A3"}, nullptr},
+        {{"a", "-o", "k.pdf", "--quiet=yes"}, nullptr}, // a switch takes no value
+        {{"a", "-o", "k.pdf", "--colour"}, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::vector<const char*> argv{"nadelix-katalog"};
+        argv.insert(argv.end(), c.argv.begin(), c.argv.end());
+        std::string error;
+        const auto args = parseArguments(static_cast<int>(argv.size()), argv.data(), error);
+        SCOPED_TRACE(testing::Message() << argv.size() << " arguments, " << error);
+        ASSERT_EQ(args.has_value(), c.folders != nullptr);
+        if (!args) {
+            EXPECT_FALSE(error.empty());
+            continue;
+        }
+        std::string folders;
+        for (const auto& f : args->folders)
+            folders += (folders.empty() ? "" : "|") + f;
+        EXPECT_EQ(folders, c.folders);
+        EXPECT_EQ(args->columns, c.columns);
+        EXPECT_EQ(args->rows, c.rows);
+    }
+}
+
+TEST(Progress, GuessesTheTimeLeftOnlyOnceThereIsSomethingToGoBy) {
+    EXPECT_EQ(Progress::timeLeft(10, 100, 400), "noch 0:30");
+    EXPECT_EQ(Progress::timeLeft(61, 1, 2), "noch 1:01");
+    EXPECT_EQ(Progress::timeLeft(0.1, 5, 400), ""); // too early to tell
+    EXPECT_EQ(Progress::timeLeft(10, 0, 400), "");
+    EXPECT_EQ(Progress::timeLeft(10, 400, 400), "");
 }
