@@ -26,7 +26,9 @@ constexpr std::chrono::milliseconds kStopCheck(50);
 constexpr std::chrono::milliseconds kStopPatience(200);
 // A design file is read in milliseconds, even a large one from a slow share; one that keeps
 // the catalogue waiting this long sits on a share that stopped answering, and gets its place
-// with that said rather than holding up every design after it.
+// with that said rather than holding up every design after it. When a second design of the
+// same folder does not answer either, the share is taken for gone: the folder's designs not yet
+// read are given up at once, rather than each after its own wait.
 constexpr std::chrono::seconds kNoAnswer(20);
 
 // The files in catalogue order, each with its tile. The file is a copy: a thread left waiting
@@ -79,7 +81,8 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
     std::size_t next = 0; // the next design to place
     const auto& headings = layout.headings();
     std::size_t heading = 0;
-    bool skipped = false; // a design was given up
+    // The last section a design was given up in; npos for none.
+    std::size_t hungSection = std::string::npos;
     const auto turnTo = [&](int target) {
         while (page < target) {
             writer.newPage();
@@ -99,6 +102,7 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
         if (section.unreadable)
             progress.message("nadelix-katalog: Der Ordner " + section.folder +
                              " lässt sich nicht lesen.");
+        bool sectionGone = false; // its share stopped answering
         for (std::size_t f = 0; f < section.files.size(); ++f, ++next) {
             std::optional<CatalogDesign> design;
             const auto waitingSince = std::chrono::steady_clock::now();
@@ -110,13 +114,24 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
                         static_cast<void>(pool.release());
                     return device.isOpen() ? CatalogOutcome::Interrupted : CatalogOutcome::Failed;
                 }
-                design = pool->take(next, kStopCheck);
-                if (!design && std::chrono::steady_clock::now() - waitingSince > kNoAnswer) {
-                    pool->skip(next);
-                    skipped = true;
+                if (!sectionGone)
+                    design = pool->take(next, kStopCheck);
+                if (!design &&
+                    (sectionGone || std::chrono::steady_clock::now() - waitingSince > kNoAnswer)) {
+                    if (!sectionGone && hungSection == s) {
+                        // All the folder's designs still to come at once: one by one, each
+                        // would send a thread to wait behind the stuck ones.
+                        sectionGone = true;
+                        pool->skip(next + (section.files.size() - f) - 1);
+                    } else if (!sectionGone) {
+                        pool->skip(next);
+                    }
+                    hungSection = s;
                     design = CatalogDesign{};
-                    design->problem = "Keine Antwort beim Lesen; nach " +
-                                      std::to_string(kNoAnswer.count()) + " s übersprungen.";
+                    design->problem =
+                        sectionGone ? "Keine Antwort beim Lesen; der Ordner wurde übersprungen."
+                                    : "Keine Antwort beim Lesen; nach " +
+                                          std::to_string(kNoAnswer.count()) + " s übersprungen.";
                 }
             }
             if (design->name.empty())
@@ -133,7 +148,7 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
     }
     turnTo(layout.pageCount() - 1);
     painter.end();
-    if (skipped && !pool->stop(kStopPatience))
+    if (hungSection != std::string::npos && !pool->stop(kStopPatience))
         static_cast<void>(pool.release()); // a thread still waits for the share
     if (!device.isOpen())
         return CatalogOutcome::Failed;

@@ -10,11 +10,17 @@ namespace katalog {
 
 ReadingPool::ReadingPool(std::size_t count, Work work, unsigned threads, std::size_t ahead)
     : m_count(count), m_work(std::move(work)), m_slots(std::max<std::size_t>(ahead, 1)) {
-    const unsigned n = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(m_slots.size()));
-    m_threads.reserve(n);
-    m_running = n;
-    for (unsigned i = 0; i < n; ++i)
-        m_threads.emplace_back([this] { run(); });
+    m_readers = std::clamp<unsigned>(threads, 1, static_cast<unsigned>(m_slots.size()));
+    std::lock_guard lock(m_mutex);
+    for (unsigned i = 0; i < m_readers; ++i)
+        start();
+}
+
+void ReadingPool::start() {
+    ++m_running;
+    m_reading.push_back(kIdle);
+    const std::size_t self = m_threads.size();
+    m_threads.emplace_back([this, self] { run(self); });
 }
 
 ReadingPool::~ReadingPool() {
@@ -39,12 +45,13 @@ bool ReadingPool::stop(std::chrono::milliseconds patience) {
     return false;
 }
 
-void ReadingPool::run() {
+void ReadingPool::run(std::size_t self) {
     for (;;) {
         std::size_t index = 0;
         {
             std::unique_lock lock(m_mutex);
             m_room.wait(lock, [&] {
+                m_next = std::max(m_next, m_taken); // designs given up are not read
                 return m_stopping || m_next >= m_count || m_next < m_taken + m_slots.size();
             });
             if (m_stopping || m_next >= m_count) {
@@ -53,6 +60,7 @@ void ReadingPool::run() {
                 return;
             }
             index = m_next++;
+            m_reading[self] = index;
         }
         CatalogDesign design;
         try {
@@ -64,6 +72,7 @@ void ReadingPool::run() {
         }
         {
             std::lock_guard lock(m_mutex);
+            m_reading[self] = kIdle;
             if (index < m_taken)
                 continue; // given up while it was read; its slot may hold a later design
             m_slots[index % m_slots.size()] = std::move(design);
@@ -89,8 +98,11 @@ void ReadingPool::skip(std::size_t index) {
     {
         std::lock_guard lock(m_mutex);
         m_taken = index + 1;
-        ++m_running;
-        m_threads.emplace_back([this] { run(); });
+        const auto stuck = static_cast<std::size_t>(
+            std::count_if(m_reading.begin(), m_reading.end(),
+                          [&](std::size_t i) { return i != kIdle && i < m_taken; }));
+        while (m_running - stuck < m_readers && m_threads.size() < kMostThreads)
+            start();
     }
     m_room.notify_all();
 }

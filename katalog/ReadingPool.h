@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -38,13 +39,19 @@ public:
     // ready within wait.
     std::optional<CatalogDesign> take(std::size_t index, std::chrono::milliseconds wait);
     // Gives up waiting for design index, which counts as taken: a file on a share that stopped
-    // answering. Its thread is replaced so the others keep their pace; should the file answer
-    // after all, what it gives is dropped. A pool with a design still being read must then be
-    // stopped, and kept when stop says so.
+    // answering, as are the designs before it not yet taken. New threads stand in for those
+    // stuck on designs given up, so that as many as asked for go on reading (up to
+    // kMostThreads in all); should such a file answer after all, what it gives is dropped. A
+    // pool with a design still being read must then be stopped, and kept when stop says so.
     void skip(std::size_t index);
 
+    // However many designs hang, no more threads than this wait on them.
+    static constexpr std::size_t kMostThreads = 32;
+
 private:
-    void run();
+    static constexpr std::size_t kIdle = SIZE_MAX;
+    void start(); // under the lock
+    void run(std::size_t self);
 
     const std::size_t m_count;
     const Work m_work;
@@ -53,11 +60,13 @@ private:
     std::condition_variable m_room;  // a design was taken, or the pool stops
     std::condition_variable m_ended; // a thread ended
     unsigned m_running = 0;          // threads not yet ended
+    unsigned m_readers = 0;          // threads asked for
     std::size_t m_next = 0;          // the next design to prepare
     std::size_t m_taken = 0;         // designs handed over
     bool m_stopping = false;
     std::vector<std::optional<CatalogDesign>> m_slots; // design i waits in slot i % ahead
     std::vector<std::thread> m_threads;
+    std::vector<std::size_t> m_reading; // the design each thread reads, or kIdle
 };
 
 } // namespace katalog
