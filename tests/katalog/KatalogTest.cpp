@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -92,6 +94,47 @@ TEST(ReadingPool, AGivenUpDesignNeitherHoldsUpNorDisplacesTheOthers) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100)); // time for it to land
     for (std::size_t i = 3; i < 12; ++i)
         EXPECT_EQ(nameOf(i), std::to_string(i));
+}
+
+// A folder whose share is gone: its designs given up at once are never read, and threads stand
+// in for the stuck ones, so the next folder's designs still come.
+TEST(ReadingPool, AFolderGivenUpLeavesThreadsForTheNext) {
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool shareAnswers = false;
+    std::vector<std::size_t> started;
+    auto pool = std::make_unique<ReadingPool>(
+        20,
+        [&](std::size_t i) {
+            std::unique_lock lock(mutex);
+            started.push_back(i);
+            if (i >= 1 && i <= 8) // the gone folder
+                answered.wait(lock, [&] { return shareAnswers; });
+            CatalogDesign design;
+            design.name = std::to_string(i);
+            return design;
+        },
+        2, 4);
+    // Lets the stuck threads go however the test ends, before the pool waits for them.
+    const std::unique_ptr<void, std::function<void(void*)>> letGo(&shareAnswers, [&](void*) {
+        {
+            std::lock_guard lock(mutex);
+            shareAnswers = true;
+        }
+        answered.notify_all();
+    });
+    ASSERT_TRUE(pool->take(0, std::chrono::seconds(5)));
+    EXPECT_FALSE(pool->take(1, std::chrono::milliseconds(50)));
+    pool->skip(8);
+    for (std::size_t i = 9; i < 20; ++i) {
+        const auto design = pool->take(i, std::chrono::seconds(5));
+        ASSERT_TRUE(design) << i;
+        EXPECT_EQ(design->name, std::to_string(i));
+    }
+    std::lock_guard lock(mutex);
+    EXPECT_LE(std::count_if(started.begin(), started.end(),
+                            [](std::size_t i) { return i >= 1 && i <= 8; }),
+              2); // only what the two threads had begun before the folder was given up
 }
 
 // The command line as the manual page gives it: both spellings of an option's value, and a
