@@ -48,6 +48,8 @@ void fitPicture(CatalogDesign& out, const DesignData& model, const PictureBox& b
     out.scale = scale;
     out.backdrop = backdropFor(model, pec, sew);
 
+    // A point this close to the last one moves the line by less than a quarter of its width.
+    const float step = std::max(kFinestStep, out.penWidth / 4);
     DesignPoint last; // the lines start at the top-left corner, as in the window
     ColorRef color = 0;
     bool blockOpen = false; // whether the current block has its stroke yet
@@ -64,8 +66,8 @@ void fitPicture(CatalogDesign& out, const DesignData& model, const PictureBox& b
                 out.points.push_back(last);
                 blockOpen = true;
             }
-            if (static_cast<float>(std::abs(dx - last.x)) * scale < kFinestStep &&
-                static_cast<float>(std::abs(dy - last.y)) * scale < kFinestStep)
+            if (static_cast<float>(std::abs(dx - last.x)) * scale < step &&
+                static_cast<float>(std::abs(dy - last.y)) * scale < step)
                 return;
             last = {dx, dy};
             out.points.push_back(last);

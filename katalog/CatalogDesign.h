@@ -64,7 +64,8 @@ struct PictureBox {
 
 // The thinnest line drawn: a design shown small keeps its stitches visible on paper.
 inline constexpr float kThinnestLine = 0.5f;
-// Points closer than this to the last one drawn add nothing a printer shows (1/1200 inch).
+// Points closer than this to the last one drawn add nothing a printer shows (1/1200 inch), nor
+// do points within a quarter of the line's width.
 inline constexpr float kFinestStep = 72.0f / 1200.0f;
 // Files larger than this are no designs worth reading whole (as for the thumbnails).
 inline constexpr std::uint64_t kLargestDesign = 32u << 20;

@@ -68,13 +68,15 @@ CatalogOutcome writeCatalog(QIODevice& device, const CatalogJob& job, Progress& 
     QPainter painter(&writer);
     CatalogPainter pages(painter, layout, job.title);
 
+    // Two designs a thread ready ahead keep the painting fed; more would only hold memory
+    // (a design of half a million stitches takes 4 MB prepared).
     auto pool = std::make_unique<ReadingPool>(
         placed.size(),
         [shared](std::size_t i) {
             const Placed& at = (*shared)[i];
             return prepareDesign(at.file, PageLayout::pictureBox(at.tile));
         },
-        job.threads, 4 * static_cast<std::size_t>(job.threads) + 4);
+        job.threads, 2 * static_cast<std::size_t>(job.threads) + 2);
 
     int page = 0;
     pages.paintFrame(0);

@@ -14,6 +14,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -126,7 +127,9 @@ int main(int argc, char** argv) {
     job.headings = headings;
     job.title = args->title ? QString::fromStdString(*args->title) : defaultTitle(args->folders);
     job.setup = setup;
-    job.threads = std::max(1u, std::thread::hardware_concurrency());
+    // Painting the PDF on one thread is the slower half; more than a few readers would only
+    // hold more designs in memory while they wait for it.
+    job.threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
 
     katalog::Progress progress(stderr, !args->quiet && isatty(STDERR_FILENO), total);
     katalog::PdfFile file(args->output);
