@@ -7,6 +7,7 @@
 #include "platform/FileError.h"
 #include "platform/WholeFile.h"
 #include "thumbnailer/DesignKind.h"
+#include "thumbnailer/Thumbnail.h"
 #include "view/Backdrop.h"
 #include "view/Palettes.h"
 #include "view/StitchDrawing.h"
@@ -62,7 +63,6 @@ void fitPicture(CatalogDesign& out, const DesignData& model, const PictureBox& b
         [&](int dx, int dy) {
             if (!blockOpen) {
                 out.strokes.push_back({color, out.points.size()});
-                out.threads.push_back(color);
                 out.points.push_back(last);
                 blockOpen = true;
             }
@@ -101,9 +101,9 @@ CatalogDesign prepareDesign(const CatalogFile& file, const PictureBox& box) {
     platform::WholeFile read;
     try {
         platform::readWholeFile(file.path, bytes, platform::BufferRoom::GrowWhenShorterThanSize,
-                                kLargestDesign, read);
+                                thumbnailer::kLargestDesign, read);
     } catch (const platform::FileError& e) {
-        if (read.status.size > kLargestDesign) {
+        if (read.status.size > thumbnailer::kLargestDesign) {
             out.problem = "Zu groß für ein Stickmuster (" + megabytes(read.status.size) + ").";
             out.report = file.path + ": " + out.problem;
         } else {

@@ -23,6 +23,7 @@ struct DesignPoint {
 
 // The lines of one colour block: from the last point of the block before (or the first point of
 // all) through its points, in one colour.
+// There is one for each colour block that moves the needle: the design's threads.
 struct Stroke {
     ColorRef color = 0;
     std::size_t first = 0; // index of its first point in CatalogDesign::points
@@ -41,7 +42,6 @@ struct CatalogDesign {
     int widthUnits = 0; // 0.1 mm
     int heightUnits = 0;
     std::size_t stitches = 0;
-    std::vector<ColorRef> threads; // the colour of each block that moves the needle
     std::uint32_t backdrop = 0xFFFFFFFF;
 
     // The picture, fitted into the box it was prepared for: strokes over points, which lie at
@@ -67,8 +67,6 @@ inline constexpr float kThinnestLine = 0.5f;
 // Points closer than this to the last one drawn add nothing a printer shows (1/1200 inch), nor
 // do points within a quarter of the line's width.
 inline constexpr float kFinestStep = 72.0f / 1200.0f;
-// Files larger than this are no designs worth reading whole (as for the thumbnails).
-inline constexpr std::uint64_t kLargestDesign = 32u << 20;
 
 // Reads and decodes file and fits its picture into box as the design view fits a design into
 // its window: one scale for both axes inside a margin, here centred in the box. Never throws:

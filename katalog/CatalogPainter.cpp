@@ -112,7 +112,7 @@ void CatalogPainter::paintDesign(const PageRect& tile, const CatalogDesign& desi
         facts = QString::fromStdString(design.format + " · " +
                                        sizeLabel(design.widthUnits, design.heightUnits));
         counts = QString::fromStdString(stitchesLabel(design.stitches) + " · " +
-                                        colorsLabel(design.threads.size()));
+                                        colorsLabel(design.strokes.size()));
     } else {
         facts = design.format.empty() ? QStringLiteral("nicht lesbar")
                                       : QString::fromStdString(design.format);
@@ -124,7 +124,7 @@ void CatalogPainter::paintDesign(const PageRect& tile, const CatalogDesign& desi
         m_painter.drawText(QRectF(text.x, y, text.width, line), Qt::AlignLeft | Qt::AlignTop,
                            small.elidedText(counts, Qt::ElideRight, text.width));
     y += line + 1;
-    paintSwatches({text.x, y, text.width, 7}, design.threads);
+    paintSwatches({text.x, y, text.width, 7}, design.strokes);
 }
 
 void CatalogPainter::paintPicture(const CatalogDesign& design) {
@@ -158,7 +158,7 @@ void CatalogPainter::paintProblem(const PictureBox& box, const CatalogDesign& de
                        QString::fromStdString(design.problem));
 }
 
-void CatalogPainter::paintSwatches(const PageRect& row, const std::vector<ColorRef>& threads) {
+void CatalogPainter::paintSwatches(const PageRect& row, const std::vector<Stroke>& threads) {
     const float size = row.height;
     const float step = size + 2;
     const auto fits = static_cast<std::size_t>(std::max(0.0f, (row.width + 2) / step));
@@ -171,7 +171,7 @@ void CatalogPainter::paintSwatches(const PageRect& row, const std::vector<ColorR
     }
     m_painter.setPen(QPen(kFrame, 0.4));
     for (std::size_t i = 0; i < shown; ++i) {
-        m_painter.setBrush(toQColor(threads[i]));
+        m_painter.setBrush(toQColor(threads[i].color));
         m_painter.drawRect(QRectF(row.x + static_cast<float>(i) * step, row.y, size, size));
     }
     m_painter.setBrush(Qt::NoBrush);

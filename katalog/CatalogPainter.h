@@ -30,7 +30,7 @@ public:
 private:
     void paintPicture(const CatalogDesign& design);
     void paintProblem(const PictureBox& box, const CatalogDesign& design);
-    void paintSwatches(const PageRect& row, const std::vector<ColorRef>& threads);
+    void paintSwatches(const PageRect& row, const std::vector<Stroke>& threads);
 
     QPainter& m_painter;
     const PageLayout& m_layout;

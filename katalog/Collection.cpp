@@ -88,14 +88,17 @@ std::vector<Section> collectSections(const std::vector<std::string>& folders, bo
     for (std::string folder : folders) {
         while (folder.size() > 1 && folder.back() == '/')
             folder.pop_back();
-        // "." and ".." are named by the folder they stand for; asking costs no request.
-        std::string name(
-            platform::namePart(std::filesystem::absolute(folder).lexically_normal().string()));
-        if (name.empty())
-            name = folder; // the root
-        collectFolder(folder, name, recursive, sections);
+        collectFolder(folder, folderName(folder), recursive, sections);
     }
     return sections;
+}
+
+std::string folderName(const std::string& folder) {
+    const auto path = std::filesystem::absolute(folder).lexically_normal();
+    std::string name(platform::namePart(path.string()));
+    if (name.empty()) // "a/b/" keeps its separator
+        name = path.parent_path().filename().string();
+    return name.empty() ? folder : name;
 }
 
 std::size_t designCount(const std::vector<Section>& sections) {

@@ -34,6 +34,10 @@ struct Section {
 // listing may carry names only) is asked about.
 std::vector<Section> collectSections(const std::vector<std::string>& folders, bool recursive);
 
+// The name a folder argument stands for: its last part, also for ".", ".." or a trailing
+// separator (asking costs no request); the argument itself for the root.
+std::string folderName(const std::string& folder);
+
 // How many design files the sections hold.
 std::size_t designCount(const std::vector<Section>& sections);
 

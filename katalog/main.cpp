@@ -10,15 +10,12 @@
 #include "PdfFile.h"
 #include "Progress.h"
 
-#include "platform/Names.h"
-
 #include <QGuiApplication>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <thread>
 #include <unistd.h>
 
@@ -50,20 +47,10 @@ void stopOnInterrupt() {
     sigaction(SIGHUP, &action, nullptr);
 }
 
-std::string folderName(const std::string& folder) {
-    std::string name(
-        platform::namePart(std::filesystem::absolute(folder).lexically_normal().string()));
-    if (name.empty()) {
-        const auto parent = std::filesystem::absolute(folder).lexically_normal().parent_path();
-        name = parent.filename().string();
-    }
-    return name.empty() ? folder : name;
-}
-
 QString defaultTitle(const std::vector<std::string>& folders) {
     QStringList names;
     for (const auto& folder : folders)
-        names << QString::fromStdString(folderName(folder));
+        names << QString::fromStdString(katalog::folderName(folder));
     return names.join(QStringLiteral(", "));
 }
 

@@ -16,6 +16,9 @@ struct DesignData;
 
 namespace thumbnailer {
 
+// Real designs stay far below this; a larger file is no design worth reading whole.
+inline constexpr std::uint64_t kLargestDesign = 32u << 20;
+
 // The largest picture drawn; a larger request gets this size, which is still within it.
 inline constexpr int kLargestSize = 2048;
 // Below this the window's 10-pixel margins leave no room: the picture is drawn at this size

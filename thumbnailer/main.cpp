@@ -27,8 +27,6 @@ namespace {
 // The alarm's default action ends the process, and nothing has been written before it is
 // cancelled.
 constexpr unsigned kTimeLimitSeconds = 5;
-// Real designs stay far below this; a larger file is no design worth reading whole.
-constexpr std::uint64_t kLargestDesign = 32u << 20;
 
 constexpr int kUsage = 2;
 constexpr int kNoPicture = 1;
@@ -51,7 +49,7 @@ int main(int argc, char** argv) {
     platform::WholeFile file;
     try {
         platform::readWholeFile(args->input, bytes, platform::BufferRoom::GrowWhenShorterThanSize,
-                                kLargestDesign, file);
+                                thumbnailer::kLargestDesign, file);
     } catch (const platform::FileError& e) {
         std::fprintf(stderr, "nadelix-thumbnailer: %s\n",
                      platform::fileErrorText(platform::FileError(e.cause(), args->input)).c_str());
