@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -187,4 +189,25 @@ TEST(Progress, GuessesTheTimeLeftOnlyOnceThereIsSomethingToGoBy) {
     EXPECT_EQ(Progress::timeLeft(0.1, 5, 400), ""); // too early to tell
     EXPECT_EQ(Progress::timeLeft(10, 0, 400), "");
     EXPECT_EQ(Progress::timeLeft(10, 400, 400), "");
+}
+
+// On the terminal: a long name is cut between letters, never inside one (the line must stay
+// valid UTF-8), and a message goes on a line of its own with the progress line drawn again.
+TEST(Progress, CutsLongNamesBetweenLettersAndKeepsItsLineBelowMessages) {
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    ASSERT_NE(out, nullptr);
+    {
+        Progress progress(out, true, 2000);
+        // 30 letters, then umlauts of two bytes each across the cut at 31 bytes.
+        progress.update(1234, std::string(30, 'A') + "\xC3\xA4\xC3\xB6\xC3\xBC.PES");
+        progress.message("nadelix-katalog: X.PES: Enthält keine Stiche.");
+    }
+    std::fclose(out);
+    const std::string written(text, size);
+    std::free(text);
+    const std::string line = "1.234 von 2.000 Mustern · " + std::string(30, 'A') + "…";
+    EXPECT_EQ(written,
+              "\r\033[K" + line + "\r\033[Knadelix-katalog: X.PES: Enthält keine Stiche.\n" + line);
 }
